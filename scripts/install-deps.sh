@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs what building and testing needs on Debian 12 (run as root). Idempotent: packages that
+# are already present are skipped, so a second run costs only the dpkg queries.
+set -euo pipefail
+
+pkgs=(cmake make g++ clang libclang-rt-14-dev googletest
+      g++-mingw-w64-i686 mingw-w64-i686-dev
+      wine wine32:i386 xvfb xauth fonts-ipafont-gothic locales imagemagick xdotool)
+[ "${VIZ_WITH_BENCH:-0}" = 1 ] && pkgs+=(xzoom)
+
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" != 0 ]; then
+    echo "install-deps: missing packages (${missing[*]}); run as root" >&2
+    exit 1
+  fi
+  echo "install-deps: installing ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The Japanese locale makes Wine's ANSI code page 932, as on a Japanese Windows.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf8$'; then
+  if [ "$(id -u)" = 0 ]; then
+    sed -i 's/^# *ja_JP.UTF-8/ja_JP.UTF-8/' /etc/locale.gen
+    grep -q '^ja_JP.UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >> /etc/locale.gen
+    locale-gen >/dev/null
+  else
+    echo "install-deps: locale ja_JP.UTF-8 missing; run as root" >&2
+    exit 1
+  fi
+fi

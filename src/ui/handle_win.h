@@ -1,0 +1,134 @@
+// Move-only owners of Win32 handles, and guards that undo a temporary change on scope exit.
+// Every handle the program acquires is held by one of these, so it is released on every path.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace viz {
+
+template <typename T, auto Close, T Invalid = T{}>
+class UniqueHandle {
+ public:
+  UniqueHandle() = default;
+  explicit UniqueHandle(T h) : h_(h) {}
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, Invalid)) {}
+  UniqueHandle& operator=(UniqueHandle&& o) noexcept {
+    if (this != &o) reset(std::exchange(o.h_, Invalid));
+    return *this;
+  }
+  ~UniqueHandle() { reset(); }
+
+  T get() const { return h_; }
+  explicit operator bool() const { return h_ != Invalid; }
+  T release() { return std::exchange(h_, Invalid); }
+  void reset(T h = Invalid) {
+    if (h_ != Invalid) Close(h_);
+    h_ = h;
+  }
+
+ private:
+  T h_ = Invalid;
+};
+
+namespace detail {
+inline void CloseKernel(HANDLE h) { ::CloseHandle(h); }
+inline void DeleteGdi(HGDIOBJ h) { ::DeleteObject(h); }
+inline void DeleteDc(HDC h) { ::DeleteDC(h); }
+inline void FreeLib(HMODULE h) { ::FreeLibrary(h); }
+inline void DestroyMenuH(HMENU h) { ::DestroyMenu(h); }
+inline void DestroyIconH(HICON h) { ::DestroyIcon(h); }
+inline void GlobalFreeH(HGLOBAL h) { ::GlobalFree(h); }
+inline void DestroyWindowH(HWND h) { ::DestroyWindow(h); }
+}  // namespace detail
+
+using UniqueFile = UniqueHandle<HANDLE, detail::CloseKernel, INVALID_HANDLE_VALUE>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernel>;
+using UniqueBitmap = UniqueHandle<HBITMAP, detail::DeleteGdi>;
+using UniqueFont = UniqueHandle<HFONT, detail::DeleteGdi>;
+using UniquePen = UniqueHandle<HPEN, detail::DeleteGdi>;
+using UniqueBrush = UniqueHandle<HBRUSH, detail::DeleteGdi>;
+using UniqueRgn = UniqueHandle<HRGN, detail::DeleteGdi>;
+using UniqueDc = UniqueHandle<HDC, detail::DeleteDc>;  // created DCs (CreateDC, CreateCompatibleDC)
+using UniqueLibrary = UniqueHandle<HMODULE, detail::FreeLib>;
+using UniqueMenu = UniqueHandle<HMENU, detail::DestroyMenuH>;
+using UniqueIcon = UniqueHandle<HICON, detail::DestroyIconH>;
+using UniqueGlobal = UniqueHandle<HGLOBAL, detail::GlobalFreeH>;
+using UniqueWindow = UniqueHandle<HWND, detail::DestroyWindowH>;
+
+// A window DC obtained with GetDC; released with the window it came from.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND w) : w_(w), dc_(::GetDC(w)) {}
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  ~WindowDc() {
+    if (dc_) ::ReleaseDC(w_, dc_);
+  }
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND w_;
+  HDC dc_;
+};
+
+// BeginPaint / EndPaint.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND w) : w_(w) { dc_ = ::BeginPaint(w, &ps_); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  ~PaintDc() { ::EndPaint(w_, &ps_); }
+  HDC get() const { return dc_; }
+  const PAINTSTRUCT& ps() const { return ps_; }
+
+ private:
+  HWND w_;
+  PAINTSTRUCT ps_{};
+  HDC dc_;
+};
+
+// Selects an object into a DC and puts the previous one back.
+class SelectGuard {
+ public:
+  SelectGuard(HDC dc, HGDIOBJ obj) : dc_(dc), old_(obj ? ::SelectObject(dc, obj) : nullptr) {}
+  SelectGuard(const SelectGuard&) = delete;
+  SelectGuard& operator=(const SelectGuard&) = delete;
+  ~SelectGuard() {
+    if (old_) ::SelectObject(dc_, old_);
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// SetErrorMode for the duration of a scope.
+class ErrorModeGuard {
+ public:
+  explicit ErrorModeGuard(UINT mode) : old_(::SetErrorMode(mode)) {}
+  ErrorModeGuard(const ErrorModeGuard&) = delete;
+  ErrorModeGuard& operator=(const ErrorModeGuard&) = delete;
+  ~ErrorModeGuard() { ::SetErrorMode(old_); }
+
+ private:
+  UINT old_;
+};
+
+template <typename F>
+class ScopeExit {
+ public:
+  explicit ScopeExit(F f) : f_(std::move(f)) {}
+  ScopeExit(const ScopeExit&) = delete;
+  ScopeExit& operator=(const ScopeExit&) = delete;
+  ~ScopeExit() { f_(); }
+
+ private:
+  F f_;
+};
+
+}  // namespace viz

@@ -1,0 +1,49 @@
+// Base of the program's windows: `this` travels through lpCreateParams, is bound at WM_NCCREATE
+// and cleared at WM_NCDESTROY, so a late message never reaches a dying object. No exception
+// leaves the window procedure.
+#pragma once
+
+#include <windows.h>
+
+namespace viz {
+
+template <typename Derived>
+class WindowBase {
+ public:
+  HWND hwnd() const { return hwnd_; }
+
+ protected:
+  static LRESULT CALLBACK StaticWndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    Derived* self;
+    if (msg == WM_NCCREATE) {
+      auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
+      self = static_cast<Derived*>(cs->lpCreateParams);
+      self->hwnd_ = w;
+      ::SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+      self = reinterpret_cast<Derived*>(::GetWindowLongPtrW(w, GWLP_USERDATA));
+    }
+    if (!self) return ::DefWindowProcW(w, msg, wp, lp);
+    LRESULT r = 0;
+    try {
+      r = self->HandleMessage(msg, wp, lp);
+    } catch (...) {
+      r = ::DefWindowProcW(w, msg, wp, lp);
+    }
+    if (msg == WM_NCDESTROY) {
+      ::SetWindowLongPtrW(w, GWLP_USERDATA, 0);
+      self->hwnd_ = nullptr;
+      self->OnNcDestroy();
+    }
+    return r;
+  }
+
+  // Called after the window is gone; a derived window that owns itself deletes itself here.
+  void OnNcDestroy() {}
+
+  LRESULT DefProc(UINT msg, WPARAM wp, LPARAM lp) { return ::DefWindowProcW(hwnd_, msg, wp, lp); }
+
+  HWND hwnd_ = nullptr;
+};
+
+}  // namespace viz
