@@ -1,0 +1,123 @@
+#include "info/clipboard_win.h"
+
+#include <cstring>
+
+#include "platform/sysfuncs_win.h"
+#include "ui/handle_win.h"
+
+namespace viz {
+namespace {
+
+constexpr int kOpenTries = 10;
+constexpr DWORD kOpenRetryMs = 25;
+
+// OpenClipboard / CloseClipboard for one scope.
+class ClipboardSession {
+ public:
+  explicit ClipboardSession(HWND owner) {
+    for (int i = 0; i < kOpenTries; ++i) {
+      if (::OpenClipboard(owner)) {
+        open_ = true;
+        return;
+      }
+      if (i + 1 < kOpenTries) ::Sleep(kOpenRetryMs);
+    }
+  }
+  ClipboardSession(const ClipboardSession&) = delete;
+  ClipboardSession& operator=(const ClipboardSession&) = delete;
+  ~ClipboardSession() {
+    if (open_) ::CloseClipboard();
+  }
+  bool open() const { return open_; }
+
+ private:
+  bool open_ = false;
+};
+
+// Copies the pieces into one movable block and gives it to the clipboard, which owns it from
+// then on; the block is freed here only when the clipboard refused it.
+bool PutData(UINT format, const void* a, size_t aSize, const void* b = nullptr, size_t bSize = 0) {
+  UniqueGlobal mem(::GlobalAlloc(GMEM_MOVEABLE, aSize + bSize));
+  if (!mem) return false;
+  {
+    void* p = ::GlobalLock(mem.get());
+    if (!p) return false;
+    if (aSize) std::memcpy(p, a, aSize);
+    if (bSize) std::memcpy(static_cast<char*>(p) + aSize, b, bSize);
+    ::GlobalUnlock(mem.get());
+  }
+  if (!::SetClipboardData(format, mem.get())) return false;
+  mem.release();
+  return true;
+}
+
+int ToAnsi(std::wstring_view text, char* out, int outSize, BOOL* usedDefault, DWORD flags) {
+  int n = ::WideCharToMultiByte(CP_ACP, flags, text.data(), static_cast<int>(text.size()), out,
+                                outSize, nullptr, usedDefault);
+  // UTF-8 as the system code page accepts neither these flags nor the default-char query.
+  if (n == 0 && ::GetLastError() == ERROR_INVALID_FLAGS)
+    n = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out, outSize,
+                              nullptr, nullptr);
+  return n;
+}
+
+}  // namespace
+
+std::string WideToAnsi(std::wstring_view text) {
+  if (text.empty()) return {};
+  int n = ToAnsi(text, nullptr, 0, nullptr, WC_COMPOSITECHECK);
+  if (n <= 0) return {};
+  std::string s(static_cast<size_t>(n), '\0');
+  n = ToAnsi(text, s.data(), n, nullptr, WC_COMPOSITECHECK);
+  s.resize(n > 0 ? static_cast<size_t>(n) : 0);
+  return s;
+}
+
+std::wstring AnsiToWide(std::string_view text) {
+  if (text.empty()) return {};
+  int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  if (n <= 0) return {};
+  std::wstring s(static_cast<size_t>(n), L'\0');
+  n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), s.data(), n);
+  s.resize(n > 0 ? static_cast<size_t>(n) : 0);
+  return s;
+}
+
+bool IsRepresentableInAnsi(std::wstring_view text) {
+  if (text.empty()) return true;
+  // Best-fit mappings ("é" -> "e") would pass a default-char test but change the name, so the
+  // text must also come back unchanged.
+  int n = ToAnsi(text, nullptr, 0, nullptr, WC_NO_BEST_FIT_CHARS);
+  if (n <= 0) return false;
+  std::string s(static_cast<size_t>(n), '\0');
+  BOOL usedDefault = FALSE;
+  n = ToAnsi(text, s.data(), n, &usedDefault, WC_NO_BEST_FIT_CHARS);
+  if (n <= 0 || usedDefault) return false;
+  s.resize(static_cast<size_t>(n));
+  return AnsiToWide(s) == text;
+}
+
+bool SetClipboardText(HWND owner, std::wstring_view text) {
+  ClipboardSession clip(owner);
+  if (!clip.open() || !::EmptyClipboard()) return false;
+  std::string ansi = WideToAnsi(text);
+  const char nul8 = 0;
+  bool ok = true;
+  if (IsWinNT()) {
+    const wchar_t nul16 = 0;
+    ok = PutData(CF_UNICODETEXT, text.data(), text.size() * sizeof(wchar_t), &nul16, sizeof(nul16));
+  }
+  return PutData(CF_TEXT, ansi.data(), ansi.size(), &nul8, 1) && ok;
+}
+
+bool SetClipboardDib(HWND owner, const BITMAPINFOHEADER& bih, const void* bits, size_t bitsSize) {
+  if (bih.biSize < sizeof(BITMAPINFOHEADER) || (bitsSize && !bits)) return false;
+  ClipboardSession clip(owner);
+  if (!clip.open() || !::EmptyClipboard()) return false;
+  // Only the base header is copied, so the copy must not claim a larger one.
+  BITMAPINFOHEADER h = bih;
+  h.biSize = sizeof(BITMAPINFOHEADER);
+  return PutData(CF_DIB, &h, sizeof(h), bits, bitsSize);
+}
+
+}  // namespace viz

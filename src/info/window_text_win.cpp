@@ -1,0 +1,141 @@
+// Window texts read without hanging on a window that does not answer.
+#include <algorithm>
+#include <unordered_map>
+
+#include "info/window_ident_win.h"
+
+namespace viz {
+namespace {
+
+constexpr UINT kLengthTimeoutMs = 80;
+constexpr DWORD kHungSkipMs = 3000;       // a window that timed out is left alone this long
+constexpr size_t kLongText = 65536;       // texts from this length on are cached
+constexpr DWORD kLongTextRefreshMs = 2000;
+constexpr size_t kMaxTracked = 64;
+
+struct CachedText {
+  std::wstring text;
+  size_t reportedLength = 0;  // WM_GETTEXTLENGTH when it was read
+  DWORD readTick = 0;
+};
+
+// Single UI thread: plain statics.
+std::unordered_map<HWND, DWORD>& HungWindows() {
+  static std::unordered_map<HWND, DWORD> m;
+  return m;
+}
+std::unordered_map<HWND, CachedText>& LongTexts() {
+  static std::unordered_map<HWND, CachedText> m;
+  return m;
+}
+
+// Keeps the maps small: entries of destroyed windows and old entries go first.
+template <typename Map, typename Tick>
+void Prune(Map& m, DWORD now, DWORD maxAge, Tick tickOf) {
+  if (m.size() < kMaxTracked) return;
+  for (auto it = m.begin(); it != m.end();) {
+    if (!::IsWindow(it->first) || now - tickOf(it->second) > maxAge)
+      it = m.erase(it);
+    else
+      ++it;
+  }
+  if (m.size() >= kMaxTracked) m.clear();
+}
+
+void MarkHung(HWND w) {
+  DWORD now = ::GetTickCount();
+  auto& m = HungWindows();
+  Prune(m, now, kHungSkipMs, [](DWORD t) { return t; });
+  m[w] = now;
+}
+
+bool IsMarkedHung(HWND w) {
+  auto& m = HungWindows();
+  auto it = m.find(w);
+  if (it == m.end()) return false;
+  if (::GetTickCount() - it->second <= kHungSkipMs) return true;
+  m.erase(it);
+  return false;
+}
+
+// The caption the system stores for the window; sends no message. Missing before NT.
+std::wstring StoredCaption(HWND w) {
+  using Fn = int(WINAPI*)(HWND, LPWSTR, int);
+  static const Fn fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "InternalGetWindowText")));
+  if (!fn) return {};
+  wchar_t buf[512];
+  int n = fn(w, buf, 512);
+  return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+std::wstring OwnThreadText(HWND w) {
+  int len = ::GetWindowTextLengthW(w);
+  if (len <= 0) return {};
+  std::wstring s(static_cast<size_t>(len) + 1, L'\0');
+  int n = ::GetWindowTextW(w, s.data(), len + 1);
+  s.resize(n > 0 ? static_cast<size_t>(n) : 0);
+  return s;
+}
+
+bool AskLength(HWND w, size_t* len) {
+  DWORD_PTR r = 0;
+  if (!::SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                             kLengthTimeoutMs, &r))
+    return false;
+  *len = static_cast<size_t>(r);
+  return true;
+}
+
+bool AskText(HWND w, size_t len, std::wstring* out) {
+  // Copying a long text across processes takes longer; still bounded (1 MB: about 350 ms).
+  UINT timeout = static_cast<UINT>(std::min<size_t>(100 + len / 4096, 1000));
+  std::wstring s(len + 1, L'\0');
+  DWORD_PTR r = 0;
+  if (!::SendMessageTimeoutW(w, WM_GETTEXT, s.size(), reinterpret_cast<LPARAM>(s.data()),
+                             SMTO_ABORTIFHUNG | SMTO_BLOCK, timeout, &r))
+    return false;
+  // Trust the terminator over the count: some windows report bytes, others characters.
+  size_t n = std::min<size_t>(static_cast<size_t>(r), len);
+  s.resize(std::find(s.begin(), s.begin() + static_cast<std::ptrdiff_t>(n), L'\0') - s.begin());
+  *out = std::move(s);
+  return true;
+}
+
+}  // namespace
+
+std::wstring ReadWindowText(HWND w) {
+  if (!w) return {};
+  if (::GetWindowThreadProcessId(w, nullptr) == ::GetCurrentThreadId()) return OwnThreadText(w);
+  if (IsMarkedHung(w)) {
+    auto& cache = LongTexts();
+    auto it = cache.find(w);
+    return it != cache.end() ? it->second.text : StoredCaption(w);
+  }
+  size_t len = 0;
+  if (!AskLength(w, &len)) {
+    MarkHung(w);
+    return StoredCaption(w);
+  }
+  if (len == 0) return {};
+  DWORD now = ::GetTickCount();
+  auto& cache = LongTexts();
+  if (len >= kLongText) {
+    auto it = cache.find(w);
+    if (it != cache.end() && it->second.reportedLength == len &&
+        now - it->second.readTick <= kLongTextRefreshMs)
+      return it->second.text;
+  }
+  std::wstring text;
+  if (!AskText(w, len, &text)) {
+    MarkHung(w);
+    return StoredCaption(w);
+  }
+  if (text.size() >= kLongText) {
+    Prune(cache, now, kLongTextRefreshMs, [](const CachedText& c) { return c.readTick; });
+    cache[w] = CachedText{text, len, now};
+  }
+  return text;
+}
+
+}  // namespace viz
