@@ -8,30 +8,39 @@
 
 namespace viz {
 
-template <typename T, auto Close, T Invalid = T{}>
+// Traits: the handle type, its invalid value and how to close it.
+template <typename T, auto Close>
+struct NullHandleTraits {
+  using type = T;
+  static type Invalid() { return nullptr; }
+  static void Release(type h) { Close(h); }
+};
+
+template <typename Traits>
 class UniqueHandle {
  public:
+  using T = typename Traits::type;
   UniqueHandle() = default;
   explicit UniqueHandle(T h) : h_(h) {}
   UniqueHandle(const UniqueHandle&) = delete;
   UniqueHandle& operator=(const UniqueHandle&) = delete;
-  UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, Invalid)) {}
+  UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, Traits::Invalid())) {}
   UniqueHandle& operator=(UniqueHandle&& o) noexcept {
-    if (this != &o) reset(std::exchange(o.h_, Invalid));
+    if (this != &o) reset(std::exchange(o.h_, Traits::Invalid()));
     return *this;
   }
   ~UniqueHandle() { reset(); }
 
   T get() const { return h_; }
-  explicit operator bool() const { return h_ != Invalid; }
-  T release() { return std::exchange(h_, Invalid); }
-  void reset(T h = Invalid) {
-    if (h_ != Invalid) Close(h_);
+  explicit operator bool() const { return h_ != Traits::Invalid(); }
+  T release() { return std::exchange(h_, Traits::Invalid()); }
+  void reset(T h = Traits::Invalid()) {
+    if (h_ != Traits::Invalid()) Traits::Release(h_);
     h_ = h;
   }
 
  private:
-  T h_ = Invalid;
+  T h_ = Traits::Invalid();
 };
 
 namespace detail {
@@ -45,19 +54,26 @@ inline void GlobalFreeH(HGLOBAL h) { ::GlobalFree(h); }
 inline void DestroyWindowH(HWND h) { ::DestroyWindow(h); }
 }  // namespace detail
 
-using UniqueFile = UniqueHandle<HANDLE, detail::CloseKernel, INVALID_HANDLE_VALUE>;
-using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernel>;
-using UniqueBitmap = UniqueHandle<HBITMAP, detail::DeleteGdi>;
-using UniqueFont = UniqueHandle<HFONT, detail::DeleteGdi>;
-using UniquePen = UniqueHandle<HPEN, detail::DeleteGdi>;
-using UniqueBrush = UniqueHandle<HBRUSH, detail::DeleteGdi>;
-using UniqueRgn = UniqueHandle<HRGN, detail::DeleteGdi>;
-using UniqueDc = UniqueHandle<HDC, detail::DeleteDc>;  // created DCs (CreateDC, CreateCompatibleDC)
-using UniqueLibrary = UniqueHandle<HMODULE, detail::FreeLib>;
-using UniqueMenu = UniqueHandle<HMENU, detail::DestroyMenuH>;
-using UniqueIcon = UniqueHandle<HICON, detail::DestroyIconH>;
-using UniqueGlobal = UniqueHandle<HGLOBAL, detail::GlobalFreeH>;
-using UniqueWindow = UniqueHandle<HWND, detail::DestroyWindowH>;
+struct FileHandleTraits {
+  using type = HANDLE;
+  static type Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Release(type h) { ::CloseHandle(h); }
+};
+
+using UniqueFile = UniqueHandle<FileHandleTraits>;  // CreateFile results
+using UniqueKernelHandle = UniqueHandle<NullHandleTraits<HANDLE, detail::CloseKernel>>;
+using UniqueBitmap = UniqueHandle<NullHandleTraits<HBITMAP, detail::DeleteGdi>>;
+using UniqueFont = UniqueHandle<NullHandleTraits<HFONT, detail::DeleteGdi>>;
+using UniquePen = UniqueHandle<NullHandleTraits<HPEN, detail::DeleteGdi>>;
+using UniqueBrush = UniqueHandle<NullHandleTraits<HBRUSH, detail::DeleteGdi>>;
+using UniqueRgn = UniqueHandle<NullHandleTraits<HRGN, detail::DeleteGdi>>;
+// Created DCs (CreateDC, CreateCompatibleDC); GetDC results use WindowDc.
+using UniqueDc = UniqueHandle<NullHandleTraits<HDC, detail::DeleteDc>>;
+using UniqueLibrary = UniqueHandle<NullHandleTraits<HMODULE, detail::FreeLib>>;
+using UniqueMenu = UniqueHandle<NullHandleTraits<HMENU, detail::DestroyMenuH>>;
+using UniqueIcon = UniqueHandle<NullHandleTraits<HICON, detail::DestroyIconH>>;
+using UniqueGlobal = UniqueHandle<NullHandleTraits<HGLOBAL, detail::GlobalFreeH>>;
+using UniqueWindow = UniqueHandle<NullHandleTraits<HWND, detail::DestroyWindowH>>;
 
 // A window DC obtained with GetDC; released with the window it came from.
 class WindowDc {

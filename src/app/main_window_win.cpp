@@ -1,0 +1,468 @@
+#include "app/main_window_win.h"
+
+#include <windowsx.h>
+
+#include "commands/menu_table.h"
+#include "commands/shortcut_window_win.h"
+#include "platform/sysfuncs_win.h"
+#include "settings_ui/setting_window_win.h"
+
+namespace viz {
+namespace {
+
+MainWindow* g_mainWindow = nullptr;
+
+constexpr int kDesignClientWidth96 = 243;
+constexpr int kDesignClientHeight96 = 210;
+constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
+                             WS_THICKFRAME | WS_CLIPCHILDREN;
+constexpr DWORD kMainExStyle = 0;
+
+}  // namespace
+
+MainWindow* TheMainWindow() { return g_mainWindow; }
+
+// ---- DibCanvas -------------------------------------------------------------------------------
+
+bool DibCanvas::Create(int width, int height) {
+  Reset();
+  if (width <= 0 || height <= 0) return false;
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;  // top-down
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  UniqueBitmap bmp(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bmp || !bits) return false;
+  UniqueDc dc(::CreateCompatibleDC(nullptr));
+  if (!dc) return false;
+  oldBmp_ = ::SelectObject(dc.get(), bmp.get());
+  dc_ = std::move(dc);
+  bmp_ = std::move(bmp);
+  bits_ = static_cast<uint32_t*>(bits);
+  width_ = width;
+  height_ = height;
+  // Black, as a fresh bitmap with a black brush would be.
+  std::fill(bits_, bits_ + static_cast<size_t>(width) * height, 0u);
+  return true;
+}
+
+void DibCanvas::Reset() {
+  if (dc_ && oldBmp_) ::SelectObject(dc_.get(), oldBmp_);
+  oldBmp_ = nullptr;
+  dc_.reset();
+  bmp_.reset();
+  bits_ = nullptr;
+  width_ = height_ = 0;
+}
+
+// ---- creation --------------------------------------------------------------------------------
+
+MainWindow::MainWindow() = default;
+
+MainWindow::~MainWindow() {
+  if (hwnd_) ::DestroyWindow(hwnd_);
+  if (toolImages_) ImageList_Destroy(toolImages_);
+  if (g_mainWindow == this) g_mainWindow = nullptr;
+}
+
+bool MainWindow::RegisterClass(HINSTANCE inst) {
+  WNDCLASSEXW wc{sizeof(wc)};
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = StaticWndProc;
+  wc.hInstance = inst;
+  wc.hIcon = ::LoadIconW(inst, L"MAINICON");
+  wc.hIconSm = static_cast<HICON>(::LoadImageW(inst, L"MAINICON", IMAGE_ICON,
+                                               ::GetSystemMetrics(SM_CXSMICON),
+                                               ::GetSystemMetrics(SM_CYSMICON), 0));
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = nullptr;  // every pixel is painted from the back buffer
+  wc.lpszClassName = kClassName;
+  return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+bool MainWindow::Create(HINSTANCE inst) {
+  inst_ = inst;
+  RECT r{0, 0, kDesignClientWidth96, kDesignClientHeight96};
+  ::AdjustWindowRectEx(&r, kMainStyle, FALSE, kMainExStyle);
+  HWND w = ::CreateWindowExW(kMainExStyle, kClassName, L"vizmoria", kMainStyle, CW_USEDEFAULT,
+                             CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
+                             inst, this);
+  if (!w) return false;
+  FormCreate();
+  return true;
+}
+
+int MainWindow::Dpi() const {
+  using Fn = UINT(WINAPI*)(HWND);
+  static Fn getDpi = reinterpret_cast<Fn>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (getDpi && hwnd_) {
+    UINT d = getDpi(hwnd_);
+    if (d) return static_cast<int>(d);
+  }
+  WindowDc dc(nullptr);
+  return dc ? ::GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
+}
+
+void MainWindow::CreateFonts() {
+  LOGFONTW lf{};
+  lf.lfHeight = -MulDiv(9, Dpi(), 72);
+  lf.lfCharSet = SHIFTJIS_CHARSET;
+  lf.lfQuality = DEFAULT_QUALITY;
+  lstrcpynW(lf.lfFaceName, L"ＭＳ ゴシック", LF_FACESIZE);
+  windowFont_.reset(::CreateFontIndirectW(&lf));
+}
+
+void MainWindow::FormCreate() {
+  // 1. Publish the window.
+  g_mainWindow = this;
+  CreateFonts();
+
+  // 2. Default and current bindings, then both gesture slot arrays.
+  bindings_.Build(cmds_);
+
+  // 3. Position: 75 px into the monitor under the cursor, designed size kept.
+  screen_.Enumerate();
+  {
+    POINT cur{};
+    ::GetCursorPos(&cur);
+    RECT mon = screen_.MonitorRectAt(cur);
+    int designW = Scale(kDesignClientWidth96), designH = Scale(kDesignClientHeight96);
+    RECT r{0, 0, designW, designH};
+    ::AdjustWindowRectEx(&r, kMainStyle, FALSE, kMainExStyle);
+    ::SetWindowPos(hwnd_, nullptr, mon.left + 75, mon.top + 75, r.right - r.left,
+                   r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  // 4. Initial state.
+  const MenuNode* zoom = FindMenu("mniZoom");
+  FZoomIndex = IndexInMenu(*zoom, "mniZoom_6");
+  FZoom = cmds_.Tag(Cmd::Zoom_6);
+  FSavedZoom = -1;
+  FGridColor = static_cast<COLORREF>(cmds_.Tag(Cmd::Grid_Gray));
+  FGridPenMode = R2_COPYPEN;
+  FSubGridColor = static_cast<COLORREF>(cmds_.Tag(Cmd::Grid_SubBlue));
+  FGestureStart = POINT{-1, -1};
+  ::GetCursorPos(&FCapturePoint);
+
+  // Toolbar first: the client area below it is the view.
+  CreateToolbar();
+  // 5. Capture panel at the right edge.
+  CreateCapturePanel();
+
+  // 6. System menu: no Maximise, and the monitor-move entry on top.
+  SetupSystemMenus();
+
+  // 7. Bitmaps.
+  EnsureDesktopBitmaps();
+
+  // 8. An empty panel strip at the bottom.
+  RECT cr;
+  ::GetClientRect(hwnd_, &cr);
+  FInfoRect = RECT{0, cr.bottom - ToolbarHeight(), cr.right, cr.bottom - ToolbarHeight()};
+
+  // 9. No settings window yet.
+  settingWindow_.reset();
+
+  // 10. Settings; the metrics must exist either way.
+  if (!ApplySettings()) actOpt_BigFontExecute();
+
+  // 11. No-self-capture only where layered windows exist.
+  if (!CanSetLayeredWindowAttributes()) {
+    cmds_[Cmd::Opt_NoSelfCapture].enabled = false;
+    cmds_[Cmd::Opt_NoSelfCapture].visible = false;
+    cmds_[Cmd::Opt_NoSelfCapture].checked = false;
+    SetAlphaBlend(false);
+  }
+  // 12. Program file names need the NT calls.
+  if (!IsWinNT()) {
+    for (Cmd c : {Cmd::WinInfo_ExeName, Cmd::Copy_WinInfoExeName}) {
+      cmds_[c].enabled = false;
+      cmds_[c].visible = false;
+    }
+  }
+  // 13. The tool-button drop-downs are built from the submenus when they open (same commands).
+
+  // 14. Start the cycle, mark the window alive, show it.
+  timerMainEnabled_ = true;
+  ::SetTimer(hwnd_, 1, timerMainInterval_, nullptr);
+  FTag = 1;
+  FormResize(Sender::Program);
+  ::ShowWindow(hwnd_, SW_SHOW);
+  CommandsChanged();
+
+  // 15. Come to the front once without staying there.
+  if (!cmds_.Checked(Cmd::Opt_StayOnTop)) {
+    ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  }
+  RefreshNow();
+}
+
+void MainWindow::SetupSystemMenus() {
+  // This window owns the taskbar button, so it is also "the application's taskbar window".
+  HMENU sys = ::GetSystemMenu(hwnd_, FALSE);
+  if (!sys) return;
+  ::DeleteMenu(sys, SC_MAXIMIZE, MF_BYCOMMAND);
+  ::InsertMenuW(sys, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+  std::wstring caption = Def(Cmd::Move_Monitor).caption;
+  ::InsertMenuW(sys, 0, MF_BYPOSITION | MF_STRING, kSysCmdMonitorMove, caption.c_str());
+  ::DrawMenuBar(hwnd_);
+}
+
+void MainWindow::FormDestroy() {
+  if (FTag == 0) return;
+  FTag = 0;
+  terminating_ = true;
+  ::KillTimer(hwnd_, 1);
+  timerMainEnabled_ = false;
+  if (::IsZoomed(hwnd_) || ::IsIconic(hwnd_)) ::ShowWindow(hwnd_, SW_SHOWNORMAL);
+  CollectSettings();
+  FCaptureBitmap.Reset();
+  FSnapshotNoSelf.Reset();
+  FViewBitmap.Reset();
+  FWindowListSnapshot.reset();
+}
+
+// ---- window messages -------------------------------------------------------------------------
+
+LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 0;
+    case WM_PAINT: {
+      PaintDc pdc(hwnd_);
+      if (FViewBitmap) {
+        ::BitBlt(pdc.get(), 0, ToolbarHeight(), FViewBitmap.width(), FViewBitmap.height(),
+                 FViewBitmap.dc(), 0, 0, SRCCOPY);
+        // Border in the caption colour of the window's activation state.
+        RECT cr;
+        ::GetClientRect(hwnd_, &cr);
+        cr.top = ToolbarHeight();
+        bool active = ::GetActiveWindow() == hwnd_;
+        HBRUSH b = ::GetSysColorBrush(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
+        ::FrameRect(pdc.get(), &cr, b);
+      }
+      return 0;
+    }
+    case WM_SIZE:
+      if (toolbar_) ::SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+      if (wp != SIZE_MINIMIZED) FormResize(Sender::None);
+      return 0;
+    case WM_GETMINMAXINFO: {
+      auto* mmi = reinterpret_cast<MINMAXINFO*>(lp);
+      RECT r{0, 0, 50, 50};
+      ::AdjustWindowRectEx(&r, kMainStyle, FALSE, kMainExStyle);
+      mmi->ptMinTrackSize.x = r.right - r.left;
+      return 0;
+    }
+    case WM_SYSCOMMAND: {
+      WPARAM cmd = wp & 0xFFF0;
+      if (cmd == SC_MAXIMIZE || (wp & 0xFFFF) == 0xF032) return 0;
+      if ((wp & 0xFFFF) == kSysCmdMonitorMove) {
+        actMove_MonitorExecute();
+        return 0;
+      }
+      return DefProc(msg, wp, lp);
+    }
+    case WM_NCLBUTTONDBLCLK:
+      if (wp == HTCAPTION) return 0;  // a caption double click would maximise
+      return DefProc(msg, wp, lp);
+    case WM_QUERYENDSESSION:
+      FormDestroy();
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wp) FormDestroy();
+      return 0;
+    case WM_ACTIVATEAPP:
+      ApplicationActivated(wp != FALSE);
+      return 0;
+    case WM_ACTIVATE:
+      RefreshNow();
+      return DefProc(msg, wp, lp);
+    case WM_TIMER:
+      if (wp == 1) Timer_MainTimer(Sender::Timer);
+      if (wp == 2) Timer_InfomationTimer();
+      if (wp == 3) Timer_CaptureMoveTimer();
+      return 0;
+    case WM_DISPLAYCHANGE:
+      OnDisplayChange();
+      return 0;
+    case WM_COMMAND: {
+      const int id = LOWORD(wp);
+      for (HWND b : captureButtons_)
+        if (b && reinterpret_cast<HWND>(lp) == b) return 0;  // they act on press and release
+      if (auto c = CommandFromId(static_cast<int16_t>(id))) {
+        Fire(*c, lp ? Sender::Toolbar : Sender::Menu);
+      }
+      return 0;
+    }
+    case WM_NOTIFY: {
+      auto* hdr = reinterpret_cast<NMHDR*>(lp);
+      if (hdr->hwndFrom == toolbar_ && hdr->code == TBN_DROPDOWN) {
+        OnToolbarDropDown(reinterpret_cast<NMTOOLBARW*>(lp));
+        return TBDDRET_DEFAULT;
+      }
+      if (hdr->code == TTN_GETDISPINFOW) {
+        auto* di = reinterpret_cast<NMTTDISPINFOW*>(lp);
+        if (auto c = CommandFromId(static_cast<int16_t>(hdr->idFrom))) {
+          static std::wstring tip;
+          tip = Def(*c).hint;
+          di->lpszText = tip.data();
+        }
+        return 0;
+      }
+      return 0;
+    }
+    case WM_APP + 1:  // a capture-panel arrow button went down (lp 1) or up (lp 0)
+      OnCaptureButton(static_cast<int>(wp) - 100, lp != 0);
+      return 0;
+    case kMsgToolbarSync:
+      UpdateToolbar();
+      return 0;
+    case WM_INITMENUPOPUP:
+      return 0;
+    case WM_KEYDOWN:
+      if (FormKeyDown(wp)) return 0;
+      return DefProc(msg, wp, lp);
+    case WM_KEYUP:
+      if (FormKeyUp(wp)) return 0;
+      return DefProc(msg, wp, lp);
+    case WM_LBUTTONDOWN:
+      FormMouseDown(VK_LBUTTON, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      return 0;
+    case WM_RBUTTONDOWN:
+      FormMouseDown(VK_RBUTTON, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      return 0;
+    case WM_MOUSEMOVE:
+      FormMouseMove(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      return 0;
+    case WM_LBUTTONUP:
+      FormMouseUp(VK_LBUTTON, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      return 0;
+    case WM_RBUTTONUP:
+      FormMouseUp(VK_RBUTTON, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      FormDblClick(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      return 0;
+    case WM_CONTEXTMENU:
+      return 0;  // the right button's own handling opens the menu
+    case WM_MOUSEWHEEL:
+      FormMouseWheel(GET_WHEEL_DELTA_WPARAM(wp));
+      return 0;
+    case WM_CAPTURECHANGED:
+      FPanning = false;
+      return 0;
+    case WM_CLOSE:
+      FormDestroy();
+      ::DestroyWindow(hwnd_);
+      return 0;
+    case WM_DESTROY:
+      FormDestroy();
+      settingWindow_.reset();
+      shortcutWindow_.reset();
+      ::PostQuitMessage(0);
+      return 0;
+    default:
+      return DefProc(msg, wp, lp);
+  }
+}
+
+bool MainWindow::PreTranslate(MSG& msg) {
+  if (!hwnd_) return false;
+  // Dialog navigation for the other windows.
+  if (settingWindow_ && settingWindow_->PreTranslate(msg)) return true;
+  if (shortcutWindow_ && shortcutWindow_->PreTranslate(msg)) return true;
+
+  const bool ours = msg.hwnd == hwnd_ || ::IsChild(hwnd_, msg.hwnd);
+  if (!ours) return false;
+  switch (msg.message) {
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+      // Alt alone is swallowed: pressing it shows nothing (no menu mode).
+      if (msg.wParam == VK_MENU) return true;
+      if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F10 && IsKeyDown(VK_MENU)) {
+        Fire(Cmd::Custom_Setting, Sender::Key);
+        return true;
+      }
+      return false;  // Alt+F4 goes on to the system: close
+    case WM_KEYDOWN:
+      // Key preview: the window sees keys before its controls.
+      if (msg.hwnd != hwnd_) return FormKeyDown(msg.wParam);
+      return false;
+    case WM_KEYUP:
+      if (msg.hwnd != hwnd_) return FormKeyUp(msg.wParam);
+      return false;
+    default:
+      return false;
+  }
+}
+
+void MainWindow::ApplicationActivated(bool active) {
+  if (!active && FSavedZoom > 0) {
+    // Leaving the program ends a temporary 1:1 view.
+    FZoom = FSavedZoom;
+    FSavedZoom = -1;
+    FLastCaptureTick = 0;
+    FormResize(Sender::Program);
+  }
+  RefreshNow();
+}
+
+// ---- stay on top and the other windows ---------------------------------------------------------
+
+void MainWindow::actOpt_StayOnTopExecute(Sender s) {
+  if (s != Sender::None && s != Sender::Program)
+    cmds_.SetChecked(Cmd::Opt_StayOnTop, !cmds_.Checked(Cmd::Opt_StayOnTop));
+  ApplyStayOnTop();
+  RefreshNow();
+  CommandsChanged();
+}
+
+void MainWindow::ApplyStayOnTop() {
+  const HWND after = cmds_.Checked(Cmd::Opt_StayOnTop) ? HWND_TOPMOST : HWND_NOTOPMOST;
+  // Last collected first: shortcut window, settings window, main window.
+  HWND windows[3] = {ShortcutWindowHandle(), SettingWindowHandle(), hwnd_};
+  for (HWND w : windows)
+    if (w && ::IsWindow(w))
+      ::SetWindowPos(w, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+HWND MainWindow::SettingWindowHandle() const {
+  return settingWindow_ ? settingWindow_->hwnd() : nullptr;
+}
+HWND MainWindow::ShortcutWindowHandle() const {
+  return shortcutWindow_ ? shortcutWindow_->hwnd() : nullptr;
+}
+
+void MainWindow::EnsureSettingWindow() {
+  if (settingWindow_ && settingWindow_->hwnd() && ::IsWindow(settingWindow_->hwnd())) return;
+  settingWindow_ = std::make_unique<SettingWindow>(*this);
+  settingWindow_->Create(hwnd_);
+}
+
+void MainWindow::actCustom_SettingExecute(Cmd sender) {
+  EnsureSettingWindow();
+  if (!settingWindow_->hwnd()) return;
+  settingWindow_->SelectPage(sender == Cmd::Help ? SettingWindow::Page::Help
+                                                 : SettingWindow::Page::Setting);
+  settingWindow_->Show();
+  actOpt_StayOnTopExecute(Sender::None);
+}
+
+void MainWindow::actCustom_ShortCutExecute() {
+  if (!shortcutWindow_ || !shortcutWindow_->hwnd() || !::IsWindow(shortcutWindow_->hwnd())) {
+    shortcutWindow_ = std::make_unique<ShortcutWindow>(*this);
+    shortcutWindow_->Create(hwnd_);
+  }
+  if (!shortcutWindow_->hwnd()) return;
+  shortcutWindow_->Show();
+  actOpt_StayOnTopExecute(Sender::None);
+}
+
+}  // namespace viz

@@ -1,0 +1,537 @@
+// The capture cycle and the capture modes: live, paused, fixed point, glides and the capture
+// panel's arrow buttons.
+#include <algorithm>
+
+#include "app/main_window_win.h"
+#include "app/toolbar_icons_win.h"
+#include "capture/view_geometry.h"
+#include "platform/message_dialog_win.h"
+#include "platform/sysfuncs_win.h"
+
+namespace viz {
+namespace {
+
+constexpr UINT_PTR kTimerMain = 1, kTimerInfo = 2, kTimerCaptureMove = 3;
+constexpr DWORD kRopCaptureBlt = SRCCOPY | CAPTUREBLT;  // 0x40CC0020
+
+COLORREF FromDib(uint32_t px) {  // DIB pixels are 0x00RRGGBB, COLORREF is 0x00BBGGRR
+  return RGB((px >> 16) & 0xFF, (px >> 8) & 0xFF, px & 0xFF);
+}
+
+void FillBlack(HDC dc, int l, int t, int r, int b) {
+  if (r <= l || b <= t) return;
+  RECT rc{l, t, r, b};
+  ::FillRect(dc, &rc, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+}
+
+void DrawSegments(HDC dc, const std::vector<Segment>& segs) {
+  for (const Segment& s : segs) {
+    ::MoveToEx(dc, s.from.x, s.from.y, nullptr);
+    ::LineTo(dc, s.to.x, s.to.y);
+  }
+}
+
+// Waits until `deadline` (a tick count) while the window keeps painting.
+void WaitUntilTick(DWORD deadline) {
+  for (;;) {
+    DWORD now = ::GetTickCount();
+    if (static_cast<int32_t>(deadline - now) <= 0) return;
+    ::Sleep(std::min<DWORD>(deadline - now, 10));
+  }
+}
+
+}  // namespace
+
+// ---- bitmaps ---------------------------------------------------------------------------------
+
+bool MainWindow::EnsureDesktopBitmaps() {
+  // The two desktop-sized bitmaps follow the desktop: a monitor added while running is captured
+  // by the next pause.
+  const RECT d = screen_.Desktop();
+  const int w = d.right - d.left, h = d.bottom - d.top;
+  if (FCaptureBitmap.width() == w && FCaptureBitmap.height() == h &&
+      FSnapshotNoSelf.width() == w && FSnapshotNoSelf.height() == h) {
+    snapshotDesktop_ = d;
+    return true;
+  }
+  FSnapshotNoSelf.Reset();
+  bool ok = FCaptureBitmap.Create(w, h) && FSnapshotNoSelf.Create(w, h);
+  if (ok) {
+    snapshotDesktop_ = d;
+    return true;
+  }
+  // A desktop too large for this process's address space: keep live capture working with a
+  // bitmap the size of the capture, and let a pause freeze the area around the point only.
+  FSnapshotNoSelf.Reset();
+  FCaptureBitmap.Create(std::max(FCaptureWidth, 1), std::max(FCaptureHeight, 1));
+  snapshotDesktop_ = RECT{};
+  return false;
+}
+
+// ---- the cycle -------------------------------------------------------------------------------
+
+void MainWindow::Timer_MainTimer(Sender) {
+  // 1. Terminating: the window is being destroyed.
+  if (!hwnd_ || terminating_) {
+    if (hwnd_) ::KillTimer(hwnd_, kTimerMain);
+    return;
+  }
+  // 2. No nested cycle.
+  if (FCycleBusy) return;
+  FCycleBusy = true;
+  ScopeExit clearBusy([this] { FCycleBusy = false; });
+  if (!FViewBitmap) return;
+
+  // 3. The point.
+  POINT pt = FCapturePoint;
+  if (!IsFixed() && !IsPaused()) ::GetCursorPos(&pt);
+  // 4, 5. Skip a still cursor until the interval of the timer's tag has passed.
+  const DWORD now = ::GetTickCount();
+  if (pt.x == FCapturePoint.x && pt.y == FCapturePoint.y && FLastCaptureTick != 0 &&
+      now >= FLastCaptureTick && now - FLastCaptureTick <= static_cast<DWORD>(timerMainTag_) &&
+      !cmds_.Checked(Cmd::Opt_SmoothCapture))
+    return;
+
+  // 6. Store the point, black image area.
+  FCapturePoint = pt;
+  HDC view = FViewBitmap.dc();
+  FillBlack(view, FRulerWidth, FRulerWidth, FViewBitmap.width(), FInfoRect.top);
+
+  const ViewGeometry g = ComputeViewGeometry(FViewBitmap.width(), FInfoRect.top, FZoom,
+                                             cmds_.Checked(Cmd::Grid_Disp));
+  ::SetStretchBltMode(view, COLORONCOLOR);
+  const int destW = FCaptureWidth * FZoom, destH = FCaptureHeight * FZoom;
+  if (timerMainEnabled_ || cmds_.Tag(Cmd::Capture_Pause) != 0) {
+    // 7. Live capture.
+    const DWORD rop = NoSelfCaptureOn() ? SRCCOPY : kRopCaptureBlt;
+    UniqueDc screen(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+    if (screen && FCaptureBitmap) {
+      HDC cap = FCaptureBitmap.dc();
+      const int w = std::min(FCaptureWidth, FCaptureBitmap.width());
+      const int h = std::min(FCaptureHeight, FCaptureBitmap.height());
+      FillBlack(cap, 0, 0, w, h);
+      ::BitBlt(cap, 0, 0, w, h, screen.get(), pt.x - FCaptureHalfX, pt.y - FCaptureHalfY, rop);
+      ::StretchBlt(view, FRulerWidth, FRulerWidth, w * FZoom, h * FZoom, cap, 0, 0, w, h,
+                   SRCCOPY);
+    }
+  } else {
+    // 8. Paused: from the snapshot; what lies outside it stays black.
+    const DibCanvas& snap = NoSelfCaptureOn() && FSnapshotNoSelf ? FSnapshotNoSelf : FCaptureBitmap;
+    if (snap) {
+      const int sx = pt.x - FCaptureHalfX - snapshotDesktop_.left;
+      const int sy = pt.y - FCaptureHalfY - snapshotDesktop_.top;
+      const int x0 = std::max(sx, 0), y0 = std::max(sy, 0);
+      const int x1 = std::min(sx + FCaptureWidth, snap.width());
+      const int y1 = std::min(sy + FCaptureHeight, snap.height());
+      if (x1 > x0 && y1 > y0)
+        ::StretchBlt(view, FRulerWidth + (x0 - sx) * FZoom, FRulerWidth + (y0 - sy) * FZoom,
+                     (x1 - x0) * FZoom, (y1 - y0) * FZoom, snap.dc(), x0, y0, x1 - x0, y1 - y0,
+                     SRCCOPY);
+    }
+  }
+  (void)destW;
+  (void)destH;
+
+  // 9. Grid, 10. cursor marker.
+  DrawGrid(view);
+
+  // 11. Colour of the centre pixel.
+  uint32_t px = 0;
+  if (FCenterCell.x >= 0 && FCenterCell.y >= 0 && FCenterCell.x < FViewBitmap.width() &&
+      FCenterCell.y < FViewBitmap.height())
+    px = FViewBitmap.bits()[static_cast<size_t>(FCenterCell.y) * FViewBitmap.width() +
+                            FCenterCell.x];
+  const COLORREF cr = FromDib(px);
+  FCaptureInfo.ColorRef = cr;
+  FCaptureInfo.Red = GetRValue(cr);
+  FCaptureInfo.Green = GetGValue(cr);
+  FCaptureInfo.Blue = GetBValue(cr);
+  FCaptureInfo.HtmlColor = FCaptureInfo.Red * 65536 + FCaptureInfo.Green * 256 + FCaptureInfo.Blue;
+  FCaptureInfo.ScreenPos = InfoPoint{pt.x, pt.y};
+
+  // 12. Window information.
+  FillWindowInfo(pt);
+
+  // 13-15. Panel.
+  DrawPanel(view, ::GetActiveWindow() == hwnd_);
+
+  // 16. Paint.
+  RECT r;
+  ::GetClientRect(hwnd_, &r);
+  r.top = ToolbarHeight();
+  ::InvalidateRect(hwnd_, &r, FALSE);
+  ::UpdateWindow(hwnd_);
+
+  // 17.
+  FLastCaptureTick = ::GetTickCount();
+  if (FLastCaptureTick == 0) FLastCaptureTick = 1;  // 0 means "capture at once"
+  timerMainTag_ = 1000;
+}
+
+void MainWindow::DrawGrid(HDC dc) {
+  const bool gridShown = cmds_.Checked(Cmd::Grid_Disp);
+  const ViewGeometry g = ComputeViewGeometry(FViewBitmap.width(), FInfoRect.top, FZoom, gridShown);
+  if (gridShown) {
+    const bool subShown = !cmds_.Checked(Cmd::Grid_SubNone);
+    const GridLines lines = ComputeGridLines(g, subShown);
+    // The region below the panel top must stay untouched by long lines.
+    UniqueRgn clip(::CreateRectRgn(0, 0, FViewBitmap.width(), FInfoRect.top));
+    ::SelectClipRgn(dc, clip.get());
+    {
+      UniquePen pen(::CreatePen(PS_SOLID, 1, FGridColor));
+      SelectGuard sel(dc, pen.get());
+      const int old = ::SetROP2(dc, FGridPenMode);
+      DrawSegments(dc, lines.grid);
+      ::SetROP2(dc, old);
+    }
+    if (subShown && !lines.subGrid.empty()) {
+      UniquePen pen(::CreatePen(PS_SOLID, 1, FSubGridColor));
+      SelectGuard sel(dc, pen.get());
+      const int old = ::SetROP2(dc, R2_COPYPEN);
+      DrawSegments(dc, lines.subGrid);
+      ::SetROP2(dc, old);
+    }
+    ::SelectClipRgn(dc, nullptr);
+  }
+  // The cursor marker inverts what lies beneath it.
+  const CursorMarker m = ComputeCursorMarker(g);
+  UniquePen pen(::CreatePen(PS_SOLID, m.penWidth, RGB(0, 0, 0)));
+  SelectGuard sel(dc, pen.get());
+  SelectGuard selBrush(dc, ::GetStockObject(NULL_BRUSH));
+  const int old = ::SetROP2(dc, R2_NOT);
+  POINT pts[5];
+  for (int i = 0; i < 5; ++i) pts[i] = POINT{m.outline[i].x, m.outline[i].y};
+  ::Polyline(dc, pts, 5);
+  ::SetROP2(dc, old);
+}
+
+void MainWindow::FillWindowInfo(POINT pt) {
+  T_WinItem item;
+  bool found = false;
+  const bool live = !IsPaused() || cmds_.Tag(Cmd::Capture_Pause) != 0;
+  if (live)
+    found = IdentifyWindowAt(pt, hwnd_, NoSelfCaptureOn(), &item);
+  else if (FWindowListSnapshot)
+    found = FWindowListSnapshot->Find(pt, hwnd_, NoSelfCaptureOn(), &item);
+  CaptureInfo& ci = FCaptureInfo;
+  if (!found) {
+    ci.Handle = 0;
+    ci.ClassName.clear();
+    ci.Text.clear();
+    ci.ClientOrigin = InfoPoint{};
+    ci.WindowPos = InfoWindowPos{};
+    ci.ClientRect = InfoRect{};
+    ci.WindowRect = InfoRect{};
+    ci.ExeName.clear();
+    return;
+  }
+  ci.Handle = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(item.hwnd));
+  ci.ClassName = item.className;
+  ci.Text = item.text;
+  POINT origin{0, 0};
+  ::ClientToScreen(item.hwnd, &origin);
+  ci.ClientOrigin = InfoPoint{origin.x, origin.y};
+  ci.WindowPos = InfoWindowPos{item.posInParent.x, item.posInParent.y, item.size.cx, item.size.cy};
+  ci.ClientRect = InfoRect{item.clientRect.left, item.clientRect.top, item.clientRect.right,
+                           item.clientRect.bottom};
+  ci.WindowRect = InfoRect{item.windowRect.left, item.windowRect.top, item.windowRect.right,
+                           item.windowRect.bottom};
+  ci.ExeName = item.exeName;
+}
+
+void MainWindow::RefreshNow() {
+  if (FTag == 0 || !hwnd_) return;
+  FLastCaptureTick = 0;
+  Timer_MainTimer(Sender::Program);
+  timerMainTag_ = 100;
+}
+
+// ---- status message --------------------------------------------------------------------------
+
+void MainWindow::SetStatusMessage(const std::wstring& text) {
+  FStatusMessage = text;
+  if (!timerInfoEnabled_) {
+    ::SetTimer(hwnd_, kTimerInfo, 2000, nullptr);
+    timerInfoEnabled_ = true;
+  }
+  RefreshNow();
+}
+
+void MainWindow::Timer_InfomationTimer() {
+  FStatusMessage.clear();
+  ::KillTimer(hwnd_, kTimerInfo);
+  timerInfoEnabled_ = false;
+  RefreshNow();
+}
+
+// ---- modes -----------------------------------------------------------------------------------
+
+void MainWindow::SetAlphaBlend(bool on) {
+  LONG_PTR ex = ::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+  if (on) {
+    if (!(ex & WS_EX_LAYERED)) ::SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+    SafeSetLayeredWindowAttributes(hwnd_, 0, 255, LWA_ALPHA);
+  } else if (ex & WS_EX_LAYERED) {
+    ::SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, ex & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
+}
+
+void MainWindow::TakeDesktopSnapshots() {
+  UniqueDc screen(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+  if (!screen) return;
+  if (EnsureDesktopBitmaps()) {
+    const RECT d = snapshotDesktop_;
+    const int w = d.right - d.left, h = d.bottom - d.top;
+    ::BitBlt(FCaptureBitmap.dc(), 0, 0, w, h, screen.get(), d.left, d.top, kRopCaptureBlt);
+    ::BitBlt(FSnapshotNoSelf.dc(), 0, 0, w, h, screen.get(), d.left, d.top, SRCCOPY);
+    return;
+  }
+  // No room for the whole desktop: freeze the captured area around the point.
+  const int w = FCaptureBitmap.width(), h = FCaptureBitmap.height();
+  snapshotDesktop_ = RECT{FCapturePoint.x - FCaptureHalfX, FCapturePoint.y - FCaptureHalfY,
+                          FCapturePoint.x - FCaptureHalfX + w, FCapturePoint.y - FCaptureHalfY + h};
+  ::BitBlt(FCaptureBitmap.dc(), 0, 0, w, h, screen.get(), snapshotDesktop_.left,
+           snapshotDesktop_.top, kRopCaptureBlt);
+}
+
+void MainWindow::actCapture_PauseExecute(Cmd sender) {
+  if (IsKeyDown(VK_CONTROL)) {
+    if (IsPaused() || IsFixed()) MoveCursorTo(FCapturePoint);
+    return;
+  }
+  if (IsKeyDown(VK_SHIFT)) {
+    if (IsPaused() || IsFixed()) {
+      POINT cur;
+      ::GetCursorPos(&cur);
+      MoveCapturePointTo(cur);
+    }
+    return;
+  }
+  if (sender != Cmd::Capture_Update) cmds_.SetChecked(Cmd::Capture_Pause, !IsPaused());
+  const bool paused = IsPaused();
+  cmds_[Cmd::Capture_Update].enabled = paused;
+  timerMainEnabled_ = !paused;
+  if (timerMainEnabled_)
+    ::SetTimer(hwnd_, kTimerMain, timerMainInterval_, nullptr);
+  else
+    ::KillTimer(hwnd_, kTimerMain);
+
+  if (paused) {
+    cmds_[Cmd::Capture_Pause].tag = 1;
+    RefreshNow();  // one more live picture
+    screen_.Enumerate();
+    const bool noSelf = cmds_.Checked(Cmd::Opt_NoSelfCapture);
+    if (!noSelf) SetAlphaBlend(true);
+    FWindowListSnapshot.emplace();
+    FWindowListSnapshot->Take(hwnd_);
+    TakeDesktopSnapshots();
+    if (!noSelf) SetAlphaBlend(false);
+    cmds_[Cmd::Capture_Pause].tag = 0;
+  } else {
+    screen_.Enumerate();
+    EnsureDesktopBitmaps();
+    FWindowListSnapshot.reset();
+    if (FSavedZoom > 0) {
+      FZoom = FSavedZoom;
+      FSavedZoom = -1;
+    }
+  }
+  CompositionCheck();
+  ShowCapturePanel();
+  FStatusMessage.clear();
+  FormResize(Sender::Program);
+  RefreshNow();
+}
+
+void MainWindow::actCapture_FixedExecute() {
+  if (IsKeyDown(VK_CONTROL)) {
+    if (IsPaused() || IsFixed()) MoveCursorTo(FCapturePoint);
+    return;
+  }
+  if (IsKeyDown(VK_SHIFT)) {
+    if (IsPaused() || IsFixed()) {
+      POINT cur;
+      ::GetCursorPos(&cur);
+      MoveCapturePointTo(cur);
+    }
+    return;
+  }
+  cmds_.SetChecked(Cmd::Capture_Fixed, !IsFixed());
+  ::GetCursorPos(&FCapturePoint);
+  ShowCapturePanel();
+  FStatusMessage.clear();
+  RefreshNow();
+}
+
+void MainWindow::actOpt_SmoothCaptureExecute(Sender s) {
+  timerMainInterval_ = cmds_.Checked(Cmd::Opt_SmoothCapture) ? 30 : 60;
+  if (timerMainEnabled_) ::SetTimer(hwnd_, kTimerMain, timerMainInterval_, nullptr);
+  if (s != Sender::Program && s != Sender::None) FStatusMessage.clear();
+  RefreshNow();
+}
+
+void MainWindow::actOpt_NoSelfCaptureExecute() {
+  CompositionCheck();
+  const bool on = cmds_.Visible(Cmd::Opt_NoSelfCapture) && cmds_.Checked(Cmd::Opt_NoSelfCapture);
+  SetAlphaBlend(on);
+  if (toolbar_) {
+    LONG_PTR ex = ::SendMessageW(toolbar_, TB_GETEXTENDEDSTYLE, 0, 0);
+    ex = on ? (ex | TBSTYLE_EX_DOUBLEBUFFER) : (ex & ~static_cast<LONG_PTR>(TBSTYLE_EX_DOUBLEBUFFER));
+    ::SendMessageW(toolbar_, TB_SETEXTENDEDSTYLE, 0, ex);
+  }
+  ::Sleep(100);
+  RefreshNow();
+}
+
+void MainWindow::CompositionCheck() {
+  if (!cmds_.Checked(Cmd::Opt_NoSelfCapture)) return;
+  if (IsPaused() && FWindowListSnapshot) return;
+  if (!SafeDwmIsCompositionEnabled()) return;
+  cmds_.SetChecked(Cmd::Opt_NoSelfCapture, false);
+  SetAlphaBlend(false);
+  std::wstring caption = CaptionWithoutAccel(Def(Cmd::Opt_NoSelfCapture).caption);
+  std::wstring text = L"Aero テーマが有効の場合「" + caption + L"」の機能は使用できません\r機能を解除します";
+  MessageDlg(hwnd_, text, MsgKind::Warning, mbOK, mbOK);
+  CommandsChanged();
+}
+
+void MainWindow::OnDisplayChange() {
+  if (IsPaused()) return;  // the frozen desktop keeps its geometry until resumed
+  screen_.Enumerate();
+  EnsureDesktopBitmaps();
+  RefreshNow();
+}
+
+// ---- glides ----------------------------------------------------------------------------------
+
+void MainWindow::MoveCapturePointTo(POINT target) {
+  const DWORD start = ::GetTickCount();
+  const std::vector<Point> steps = CapturePointGlide(ToPoint(FCapturePoint), ToPoint(target));
+  for (size_t i = 0; i < steps.size(); ++i) {
+    FCapturePoint = ToPOINT(steps[i]);
+    if (i + 1 == steps.size()) FStatusMessage.clear();
+    RefreshNow();
+    if (i + 1 < steps.size()) WaitUntilTick(start + static_cast<DWORD>(i + 1) * 40);
+  }
+}
+
+void MainWindow::MoveCursorTo(POINT target) {
+  POINT cur;
+  ::GetCursorPos(&cur);
+  const DWORD start = ::GetTickCount();
+  const std::vector<Point> steps = CursorGlide(ToPoint(cur), ToPoint(target));
+  for (size_t i = 0; i < steps.size(); ++i) {
+    ::SetCursorPos(steps[i].x, steps[i].y);
+    if (i + 1 < steps.size()) WaitUntilTick(start + static_cast<DWORD>(i + 1) * 10);
+  }
+}
+
+void MainWindow::MoveCapture(int dx, int dy) {
+  if (IsPaused() || IsFixed()) {
+    Point p = screen_.Layout().ClampToDesktop(Point{FCapturePoint.x + dx, FCapturePoint.y + dy});
+    FCapturePoint = ToPOINT(p);
+    RefreshNow();
+    return;
+  }
+  // Live: the cursor moves, and the view follows it.
+  POINT cur;
+  ::GetCursorPos(&cur);
+  ::SetCursorPos(cur.x + dx, cur.y + dy);
+  RefreshNow();
+}
+
+void MainWindow::actMove(Cmd c) {
+  const int step = IsKeyDown(VK_SHIFT) ? 10 : 1;
+  switch (c) {
+    case Cmd::Move_Up: MoveCapture(0, -step); break;
+    case Cmd::Move_Down: MoveCapture(0, step); break;
+    case Cmd::Move_Left: MoveCapture(-step, 0); break;
+    case Cmd::Move_Right: MoveCapture(step, 0); break;
+    default: break;
+  }
+}
+
+// ---- capture panel ---------------------------------------------------------------------------
+
+namespace {
+
+struct CaptureButtonDef {
+  const wchar_t* text;
+  Cmd cmd;
+};
+const CaptureButtonDef kCaptureButtons[4] = {
+    {L"←", Cmd::Move_Left}, {L"↑", Cmd::Move_Up}, {L"↓", Cmd::Move_Down}, {L"→", Cmd::Move_Right}};
+
+LRESULT CALLBACK CaptureButtonProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                   DWORD_PTR ref) {
+  auto* self = reinterpret_cast<MainWindow*>(ref);
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      LRESULT r = ::DefSubclassProc(w, msg, wp, lp);
+      ::SendMessageW(::GetParent(::GetParent(w)), WM_APP + 1, id, 1);
+      return r;
+    }
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+      ::SendMessageW(::GetParent(::GetParent(w)), WM_APP + 1, id, 0);
+      break;
+    case WM_NCDESTROY:
+      ::RemoveWindowSubclass(w, CaptureButtonProc, id);
+      break;
+    default:
+      break;
+  }
+  (void)self;
+  return ::DefSubclassProc(w, msg, wp, lp);
+}
+
+}  // namespace
+
+void MainWindow::CreateCapturePanel() {
+  pnlCapture_ = ::CreateWindowExW(0, L"STATIC", L"pnlCapture", WS_CHILD | WS_CLIPSIBLINGS |
+                                      SS_NOTIFY, 0, 0, 0, 0, hwnd_, nullptr, inst_, nullptr);
+  for (int i = 0; i < 4; ++i) {
+    captureButtons_[i] = ::CreateWindowExW(0, L"BUTTON", kCaptureButtons[i].text,
+                                           WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 0, 0,
+                                           pnlCapture_, reinterpret_cast<HMENU>(100 + i), inst_,
+                                           nullptr);
+    ::SetWindowSubclass(captureButtons_[i], CaptureButtonProc, 100 + i,
+                        reinterpret_cast<DWORD_PTR>(this));
+    ::SendMessageW(captureButtons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), 0);
+  }
+}
+
+void MainWindow::ShowCapturePanel() {
+  if (!pnlCapture_) return;
+  ::ShowWindow(pnlCapture_, (IsFixed() || IsPaused()) ? SW_SHOWNA : SW_HIDE);
+}
+
+void MainWindow::OnCaptureButton(int index, bool down) {
+  if (index < 0 || index >= 4) return;
+  const Cmd move = kCaptureButtons[index].cmd;
+  if (down) {
+    captureMoveCmd_ = move;
+    actMove(move);
+    int delay = 0;
+    if (!::SystemParametersInfoW(SPI_GETKEYBOARDDELAY, 0, &delay, 0)) delay = 0;
+    ::SetTimer(hwnd_, kTimerCaptureMove, static_cast<UINT>((delay + 1) * 250), nullptr);
+  } else {
+    ::KillTimer(hwnd_, kTimerCaptureMove);
+  }
+}
+
+void MainWindow::Timer_CaptureMoveTimer() {
+  if (!IsKeyDown(VK_LBUTTON)) {
+    ::KillTimer(hwnd_, kTimerCaptureMove);
+    return;
+  }
+  actMove(captureMoveCmd_);
+  DWORD speed = 31;
+  if (!::SystemParametersInfoW(SPI_GETKEYBOARDSPEED, 0, &speed, 0)) speed = 100;
+  int interval = 400 - 12 * static_cast<int>(speed);
+  ::SetTimer(hwnd_, kTimerCaptureMove, static_cast<UINT>(std::max(interval, 10)), nullptr);
+}
+
+}  // namespace viz

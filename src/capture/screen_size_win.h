@@ -1,0 +1,34 @@
+// TMyScreenSize: the monitors of the system, enumerated with the Win32 calls and handed to the
+// pure MonitorLayout. Re-enumerated when the display configuration changes and around pauses.
+#pragma once
+
+#include <windows.h>
+
+#include "capture/monitor_layout.h"
+
+namespace viz {
+
+inline Point ToPoint(POINT p) { return Point{p.x, p.y}; }
+inline POINT ToPOINT(Point p) { return POINT{p.x, p.y}; }
+inline Rect ToRect(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
+inline RECT ToRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+class TMyScreenSize {
+ public:
+  void Enumerate();
+  const MonitorLayout& Layout() const { return layout_; }
+  RECT Desktop() const { return ToRECT(layout_.Desktop()); }
+  RECT MonitorRectAt(POINT p) const { return ToRECT(layout_.MonitorAt(ToPoint(p))); }
+  bool OnAnyMonitor(POINT p) const { return layout_.OnAnyMonitor(ToPoint(p)); }
+  // The union of the monitors as a region (the caller owns it).
+  HRGN CreateMonitorRegion() const;
+  // Moves the window to (0, 0) when it lies wholly outside every monitor.
+  void BringOnScreen(HWND w) const;
+  // Moves the window to the top-left corner of the next monitor, or to (0, 0).
+  void MoveToNextMonitor(HWND w, bool shiftHeld) const;
+
+ private:
+  MonitorLayout layout_;
+};
+
+}  // namespace viz
