@@ -205,6 +205,7 @@ bool DescribeWindow(HWND w, T_WinItem* out) {
   HWND parent = ::GetAncestor(w, GA_PARENT);
   if (parent && parent != ::GetDesktopWindow()) ::ScreenToClient(parent, &out->posInParent);
   ::GetClientRect(w, &out->clientRect);
+  ::ClientToScreen(w, &out->clientOrigin);
   DWORD pid = 0;
   ::GetWindowThreadProcessId(w, &pid);
   if (pid) out->exeName = ExeNameOfProcess(pid);

@@ -27,6 +27,7 @@ struct T_WinItem {
   POINT posInParent{}; // GetWindowRect top-left in the parent's client coordinates (screen for top-level)
   SIZE size{};         // GetWindowRect width and height
   RECT clientRect{};   // GetClientRect
+  POINT clientOrigin{};  // screen position of the client area's top-left corner
   std::wstring exeName;  // full path of the owning program's file, empty when unknown
 };
 
@@ -78,8 +79,9 @@ std::wstring ExeNameOfProcess(DWORD pid);
 std::wstring MapDevicePathToDrive(std::wstring_view devicePath);
 
 // Reads a window's text without letting a hung window stop the caller: the program's own
-// thread reads directly, any other thread is asked with a bounded SendMessageTimeoutW. A window
-// that timed out is not asked again for a few seconds (its stored caption is used meanwhile).
+// thread reads directly, any other thread is asked with a bounded SendMessageTimeoutW. When a
+// window times out, no window of its thread is asked again for a few seconds (the caption the
+// system stores for the window is used meanwhile).
 // Texts longer than 64K characters are cached and read again only when their length changes or
 // two seconds have passed.
 std::wstring ReadWindowText(HWND w);

@@ -19,9 +19,11 @@ struct CachedText {
   DWORD readTick = 0;
 };
 
-// Single UI thread: plain statics.
-std::unordered_map<HWND, DWORD>& HungWindows() {
-  static std::unordered_map<HWND, DWORD> m;
+// Single UI thread: plain statics. Hung marks are kept per thread: all windows of a thread
+// share its message queue, so when one does not answer none of them will (a hung program with
+// a hundred child windows must not cost a hundred timeouts in one snapshot).
+std::unordered_map<DWORD, DWORD>& HungThreads() {
+  static std::unordered_map<DWORD, DWORD> m;
   return m;
 }
 std::unordered_map<HWND, CachedText>& LongTexts() {
@@ -29,12 +31,12 @@ std::unordered_map<HWND, CachedText>& LongTexts() {
   return m;
 }
 
-// Keeps the maps small: entries of destroyed windows and old entries go first.
+// Keeps the maps small: old entries go first, then everything.
 template <typename Map, typename Tick>
 void Prune(Map& m, DWORD now, DWORD maxAge, Tick tickOf) {
   if (m.size() < kMaxTracked) return;
   for (auto it = m.begin(); it != m.end();) {
-    if (!::IsWindow(it->first) || now - tickOf(it->second) > maxAge)
+    if (now - tickOf(it->second) > maxAge)
       it = m.erase(it);
     else
       ++it;
@@ -42,16 +44,16 @@ void Prune(Map& m, DWORD now, DWORD maxAge, Tick tickOf) {
   if (m.size() >= kMaxTracked) m.clear();
 }
 
-void MarkHung(HWND w) {
+void MarkHung(DWORD thread) {
   DWORD now = ::GetTickCount();
-  auto& m = HungWindows();
+  auto& m = HungThreads();
   Prune(m, now, kHungSkipMs, [](DWORD t) { return t; });
-  m[w] = now;
+  m[thread] = now;
 }
 
-bool IsMarkedHung(HWND w) {
-  auto& m = HungWindows();
-  auto it = m.find(w);
+bool IsMarkedHung(DWORD thread) {
+  auto& m = HungThreads();
+  auto it = m.find(thread);
   if (it == m.end()) return false;
   if (::GetTickCount() - it->second <= kHungSkipMs) return true;
   m.erase(it);
@@ -106,15 +108,16 @@ bool AskText(HWND w, size_t len, std::wstring* out) {
 
 std::wstring ReadWindowText(HWND w) {
   if (!w) return {};
-  if (::GetWindowThreadProcessId(w, nullptr) == ::GetCurrentThreadId()) return OwnThreadText(w);
-  if (IsMarkedHung(w)) {
+  const DWORD thread = ::GetWindowThreadProcessId(w, nullptr);
+  if (thread == ::GetCurrentThreadId()) return OwnThreadText(w);
+  if (IsMarkedHung(thread)) {
     auto& cache = LongTexts();
     auto it = cache.find(w);
     return it != cache.end() ? it->second.text : StoredCaption(w);
   }
   size_t len = 0;
   if (!AskLength(w, &len)) {
-    MarkHung(w);
+    MarkHung(thread);
     return StoredCaption(w);
   }
   if (len == 0) return {};
@@ -128,7 +131,7 @@ std::wstring ReadWindowText(HWND w) {
   }
   std::wstring text;
   if (!AskText(w, len, &text)) {
-    MarkHung(w);
+    MarkHung(thread);
     return StoredCaption(w);
   }
   if (text.size() >= kLongText) {

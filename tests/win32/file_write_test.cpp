@@ -31,7 +31,9 @@ class FileWriteTest : public ::testing::Test {
     GetTempPathW(MAX_PATH, tmp);
     dir = std::wstring(tmp) + L"viz-fw-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
     CreateDirectoryW(dir.c_str(), nullptr);
-    file = dir + L"設定.bin";
+    // Wine maps non-ASCII names to Unix ones only under a UTF-8 host locale, which the Japanese
+    // set-up has and the plain one may lack.
+    file = dir + (GetACP() == 932 ? L"設定.bin" : L"settings.bin");
   }
   void TearDown() override {
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -61,6 +61,8 @@ TEST_F(WindowIdentTest, ReportsTheTopLevelWindowItemFields) {
   EXPECT_EQ(it.size.cy, 200);
   EXPECT_EQ(it.clientRect.right, 300);
   EXPECT_EQ(it.clientRect.bottom, 200);
+  EXPECT_EQ(it.clientOrigin.x, 100);
+  EXPECT_EQ(it.clientOrigin.y, 100);
   EXPECT_TRUE(test::SameFileName(it.exeName, test::ModulePath())) << it.exeName.c_str();
 }
 
@@ -124,6 +126,7 @@ TEST_F(WindowIdentTest, SnapshotAnswersWhatTheLiveLookUpAnswered) {
         EXPECT_EQ(live.posInParent.x, snap.posInParent.x);
         EXPECT_EQ(live.posInParent.y, snap.posInParent.y);
         EXPECT_EQ(live.exeName, snap.exeName);
+        EXPECT_EQ(live.clientOrigin.x, snap.clientOrigin.x);
         ++checked;
       }
     }
@@ -169,8 +172,11 @@ TEST(WindowText, MegabyteTextOfAnotherThreadsWindowIsReadWhole) {
 }
 
 TEST(WindowText, HungWindowDoesNotBlockTheLookUp) {
-  HWND w = nullptr;
-  test::WindowThread t([&] { w = MakePopup(L"hung", 300, 500, 100, 100); }, true);
+  HWND w = nullptr, sibling = nullptr;
+  test::WindowThread t([&] {
+    w = MakePopup(L"hung", 300, 500, 100, 100);
+    sibling = MakePopup(L"same thread", 450, 500, 100, 100);
+  }, true);
   ASSERT_NE(w, nullptr);
   for (int round = 0; round < 3; ++round) {
     DWORD start = GetTickCount();
@@ -182,8 +188,15 @@ TEST(WindowText, HungWindowDoesNotBlockTheLookUp) {
     EXPECT_EQ(it.text, L"hung");  // the stored caption, read without a message
     EXPECT_LT(spent, round == 0 ? 400u : 60u) << "round " << round;
   }
-  T_WinList list;
+  // The thread is known not to answer: its other windows cost no timeout either.
   DWORD start = GetTickCount();
+  T_WinItem it;
+  ASSERT_TRUE(IdentifyWindowAt(POINT{500, 550}, nullptr, false, &it));
+  EXPECT_EQ(it.hwnd, sibling);
+  EXPECT_EQ(it.text, L"same thread");
+  EXPECT_LT(GetTickCount() - start, 60u);
+  T_WinList list;
+  start = GetTickCount();
   list.Take(nullptr);
   EXPECT_LT(GetTickCount() - start, 2000u);
 }
