@@ -386,10 +386,13 @@ bool MainWindow::PreTranslate(MSG& msg) {
     case WM_SYSKEYUP:
       // Alt alone is swallowed: pressing it shows nothing (no menu mode).
       if (msg.wParam == VK_MENU) return true;
-      if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F10 && IsKeyDown(VK_MENU)) {
-        Fire(Cmd::Custom_Setting, Sender::Key);
+      if (msg.wParam == VK_F10 && IsKeyDown(VK_MENU)) {
+        if (msg.message == WM_SYSKEYDOWN) Fire(Cmd::Custom_Setting, Sender::Key);
         return true;
       }
+      // F10 alone arrives as a system key; it may be bound like any other key.
+      if (msg.wParam == VK_F10 && !IsKeyDown(VK_MENU))
+        return msg.message == WM_SYSKEYDOWN ? FormKeyDown(msg.wParam) : FormKeyUp(msg.wParam);
       return false;  // Alt+F4 goes on to the system: close
     case WM_KEYDOWN:
       // Key preview: the window sees keys before its controls.
