@@ -8,6 +8,8 @@
 
 namespace viz {
 
+// `owner` should be a window: after EmptyClipboard a null owner can make SetClipboardData fail.
+//
 // Replaces the clipboard contents with the text: CF_UNICODETEXT and CF_TEXT (the 8-bit code
 // page) on NT, CF_TEXT alone otherwise. Another program may hold the clipboard open: opening is
 // retried for about 250 ms, then given up. True when every format was placed.

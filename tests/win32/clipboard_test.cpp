@@ -36,9 +36,16 @@ std::string ClipboardAnsi() {
   return s;
 }
 
+// The clipboard owner: after EmptyClipboard a null owner may make SetClipboardData fail.
+HWND Owner() {
+  static HWND w = CreateWindowExW(0, L"STATIC", L"clipboard owner", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                  nullptr, nullptr, nullptr);
+  return w;
+}
+
 TEST(Clipboard, TextRoundTripInBothFormats) {
   const std::wstring text = L"テスト abc\r\n2行目";
-  ASSERT_TRUE(SetClipboardText(nullptr, text));
+  ASSERT_TRUE(SetClipboardText(Owner(), text));
   EXPECT_EQ(ClipboardUnicode(), text);
   EXPECT_EQ(ClipboardAnsi(), WideToAnsi(text));
   if (GetACP() == 932)
@@ -46,7 +53,7 @@ TEST(Clipboard, TextRoundTripInBothFormats) {
   else
     GTEST_LOG_(INFO) << "code page " << GetACP() << ": Shift-JIS bytes not checked";
 
-  ASSERT_TRUE(SetClipboardText(nullptr, L"second"));  // replaces, does not append
+  ASSERT_TRUE(SetClipboardText(Owner(), L"second"));  // replaces, does not append
   EXPECT_EQ(ClipboardUnicode(), L"second");
   EXPECT_EQ(ClipboardAnsi(), "second");
 }
@@ -60,7 +67,7 @@ TEST(Clipboard, DibRoundTrip) {
   bih.biBitCount = 32;
   bih.biCompression = BI_RGB;
   const DWORD pixels[4] = {0x00FF0000, 0x0000FF00, 0x000000FF, 0x00123456};
-  ASSERT_TRUE(SetClipboardDib(nullptr, bih, pixels, sizeof(pixels)));
+  ASSERT_TRUE(SetClipboardDib(Owner(), bih, pixels, sizeof(pixels)));
   ASSERT_TRUE(OpenClipboard(nullptr));
   HANDLE h = GetClipboardData(CF_DIB);
   ASSERT_NE(h, nullptr);
@@ -94,14 +101,14 @@ TEST(Clipboard, HeldClipboardFailsAfterBoundedRetryThenWorksOnceReleased) {
   });
   ASSERT_EQ(WaitForSingleObject(opened, 5000), WAIT_OBJECT_0);
   DWORD start = GetTickCount();
-  EXPECT_FALSE(SetClipboardText(nullptr, L"blocked"));
+  EXPECT_FALSE(SetClipboardText(Owner(), L"blocked"));
   DWORD spent = GetTickCount() - start;
   EXPECT_GE(spent, 150u);
   EXPECT_LT(spent, 1000u);
   SetEvent(release);
   WaitForSingleObject(closed, 5000);
   holder.join();
-  EXPECT_TRUE(SetClipboardText(nullptr, L"free again"));
+  EXPECT_TRUE(SetClipboardText(Owner(), L"free again"));
   EXPECT_EQ(ClipboardUnicode(), L"free again");
   for (HANDLE e : {opened, release, closed}) CloseHandle(e);
 }
