@@ -228,9 +228,7 @@ void MainWindow::FillWindowInfo(POINT pt) {
   ci.Handle = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(item.hwnd));
   ci.ClassName = item.className;
   ci.Text = item.text;
-  POINT origin{0, 0};
-  ::ClientToScreen(item.hwnd, &origin);
-  ci.ClientOrigin = InfoPoint{origin.x, origin.y};
+  ci.ClientOrigin = InfoPoint{item.clientOrigin.x, item.clientOrigin.y};
   ci.WindowPos = InfoWindowPos{item.posInParent.x, item.posInParent.y, item.size.cx, item.size.cy};
   ci.ClientRect = InfoRect{item.clientRect.left, item.clientRect.top, item.clientRect.right,
                            item.clientRect.bottom};
