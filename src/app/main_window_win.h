@@ -81,6 +81,9 @@ class MainWindow : public WindowBase<MainWindow> {
   HWND SettingWindowHandle() const;
   HWND ShortcutWindowHandle() const;
 
+  // Runs one capture cycle now (the next timer tick captures once more about 100 ms later).
+  void RefreshNow();
+
   // Read by tests and the picture copy.
   const CaptureInfo& LastCapture() const { return FCaptureInfo; }
   const DibCanvas& ViewCanvas() const { return FViewBitmap; }
@@ -120,7 +123,6 @@ class MainWindow : public WindowBase<MainWindow> {
 
   // ---- capture (capture/main_capture_win.cpp)
   void Timer_MainTimer(Sender s);
-  void RefreshNow();
   void actCapture_PauseExecute(Cmd sender);
   void actCapture_FixedExecute();
   void actOpt_SmoothCaptureExecute(Sender s);
