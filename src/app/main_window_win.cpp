@@ -292,6 +292,15 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DISPLAYCHANGE:
       OnDisplayChange();
       return 0;
+    case 0x02E0: {  // WM_DPICHANGED: fonts and metrics follow the monitor's DPI
+      CreateFonts();
+      if (toolbar_) ::SendMessageW(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), 0);
+      const RECT* r = reinterpret_cast<const RECT*>(lp);
+      ::SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      actOpt_BigFontExecute();
+      return 0;
+    }
     case WM_COMMAND: {
       const int id = LOWORD(wp);
       for (HWND b : captureButtons_)
@@ -309,11 +318,12 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       if (hdr->code == TTN_GETDISPINFOW) {
         auto* di = reinterpret_cast<NMTTDISPINFOW*>(lp);
-        if (auto c = CommandFromId(static_cast<int16_t>(hdr->idFrom))) {
-          static std::wstring tip;
+        static std::wstring tip;
+        if (auto c = CommandFromId(static_cast<int16_t>(hdr->idFrom)))
           tip = Def(*c).hint;
-          di->lpszText = tip.data();
-        }
+        else
+          tip = L"オプション";
+        di->lpszText = tip.data();
         return 0;
       }
       return 0;
