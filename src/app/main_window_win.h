@@ -81,6 +81,10 @@ class MainWindow : public WindowBase<MainWindow> {
   HWND SettingWindowHandle() const;
   HWND ShortcutWindowHandle() const;
 
+  // A popup menu of the menu-table node, with the commands' current states.
+  UniqueMenu BuildPopup(const struct MenuNode& node);
+  int LineHeight() const { return FLineHeight; }
+
   // Runs one capture cycle now (the next timer tick captures once more about 100 ms later).
   void RefreshNow();
 
@@ -107,7 +111,6 @@ class MainWindow : public WindowBase<MainWindow> {
   int Scale(int v96) const { return MulDiv(v96, Dpi(), 96); }
 
   // ---- menus and toolbar (main_menu_win.cpp)
-  UniqueMenu BuildPopup(const struct MenuNode& node);
   void ShowMainMenu(POINT screen);
   void CreateToolbar();
   void UpdateToolbar();

@@ -1,0 +1,160 @@
+// The main window created in the test process: system menu, popup menu, commands and layout.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/main_window_win.h"
+#include "commands/menu_table.h"
+
+using namespace viz;
+
+namespace {
+
+void Pump() {
+  MSG m;
+  while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+    if (m.message == WM_QUIT) continue;
+    ::TranslateMessage(&m);
+    ::DispatchMessageW(&m);
+  }
+}
+
+std::wstring MenuText(HMENU m, UINT pos) {
+  wchar_t buf[256] = {};
+  MENUITEMINFOW mii{sizeof(mii)};
+  mii.fMask = MIIM_STRING | MIIM_FTYPE | MIIM_ID;
+  mii.dwTypeData = buf;
+  mii.cch = 255;
+  ::GetMenuItemInfoW(m, pos, TRUE, &mii);
+  return buf;
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // No settings file from an earlier run: the built-in defaults.
+    wchar_t exe[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    settings_ = exe;
+    settings_ = settings_.substr(0, settings_.rfind(L'.')) + L".bin";
+    ::DeleteFileW(settings_.c_str());
+    ASSERT_TRUE(MainWindow::RegisterClass(::GetModuleHandleW(nullptr)));
+    win_ = std::make_unique<MainWindow>();
+    ASSERT_TRUE(win_->Create(::GetModuleHandleW(nullptr)));
+    Pump();
+  }
+  void TearDown() override {
+    win_.reset();
+    Pump();
+    ::DeleteFileW(settings_.c_str());
+  }
+  int ClientHeight() {
+    RECT r;
+    ::GetClientRect(win_->hwnd(), &r);
+    return r.bottom;
+  }
+  std::unique_ptr<MainWindow> win_;
+  std::wstring settings_;
+};
+
+TEST_F(MainWindowTest, SystemMenuStartsWithMonitorMoveAndHasNoMaximise) {
+  HMENU sys = ::GetSystemMenu(win_->hwnd(), FALSE);
+  ASSERT_NE(sys, nullptr);
+  EXPECT_EQ(::GetMenuItemID(sys, 0), MainWindow::kSysCmdMonitorMove);
+  EXPECT_EQ(MenuText(sys, 0), L"モニター間移動");
+  EXPECT_TRUE(::GetMenuState(sys, 1, MF_BYPOSITION) & MF_SEPARATOR);
+  EXPECT_EQ(::GetMenuState(sys, SC_MAXIMIZE, MF_BYCOMMAND), static_cast<UINT>(-1));
+
+  RECT before;
+  ::GetWindowRect(win_->hwnd(), &before);
+  ::SendMessageW(win_->hwnd(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  ::SendMessageW(win_->hwnd(), WM_SYSCOMMAND, 0xF032, 0);
+  RECT after;
+  ::GetWindowRect(win_->hwnd(), &after);
+  EXPECT_FALSE(::IsZoomed(win_->hwnd()));
+  EXPECT_TRUE(::EqualRect(&before, &after));
+}
+
+TEST_F(MainWindowTest, WindowHasTheDesignedFrameAndCaption) {
+  wchar_t cls[64], title[64];
+  ::GetClassNameW(win_->hwnd(), cls, 64);
+  ::GetWindowTextW(win_->hwnd(), title, 64);
+  EXPECT_STREQ(cls, L"TApp_Vizmoria");
+  EXPECT_STREQ(title, L"vizmoria");
+  const LONG style = ::GetWindowLongW(win_->hwnd(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_TRUE(style & WS_THICKFRAME);
+  RECT c;
+  ::GetClientRect(win_->hwnd(), &c);
+  EXPECT_EQ(c.right, 243);
+}
+
+TEST_F(MainWindowTest, PopupMenuShowsTheTableCaptionsWithChecksAndRadioMarks) {
+  const MenuNode* zoom = FindMenu("mniZoom");
+  UniqueMenu m = win_->BuildPopup(*zoom);
+  ASSERT_EQ(::GetMenuItemCount(m.get()), 10);
+  EXPECT_EQ(MenuText(m.get(), 0), L" 1倍");
+  EXPECT_EQ(MenuText(m.get(), 9), L"20倍");
+  EXPECT_TRUE(::GetMenuState(m.get(), 4, MF_BYPOSITION) & MF_CHECKED);  // 6x
+  EXPECT_EQ(::GetMenuItemID(m.get(), 4), 1006u);
+
+  win_->Execute(Cmd::Zoom_Up, Sender::Menu);
+  EXPECT_EQ(win_->Zoom(), 8);
+  m = win_->BuildPopup(*zoom);
+  EXPECT_FALSE(::GetMenuState(m.get(), 4, MF_BYPOSITION) & MF_CHECKED);
+  EXPECT_TRUE(::GetMenuState(m.get(), 5, MF_BYPOSITION) & MF_CHECKED);
+
+  // Keys appear beside the captions; hidden commands do not appear at all.
+  UniqueMenu main = win_->BuildPopup(MainMenu());
+  bool sawZoomUp = false, sawMinimise = false;
+  for (int i = 0; i < ::GetMenuItemCount(main.get()); ++i) {
+    const std::wstring t = MenuText(main.get(), i);
+    if (t == L"ズームアップ\tPgUp") sawZoomUp = true;
+    if (t.rfind(L"最小化", 0) == 0) sawMinimise = true;
+  }
+  EXPECT_TRUE(sawZoomUp);
+  EXPECT_FALSE(sawMinimise);
+}
+
+TEST_F(MainWindowTest, ZoomStepsStopAtTheEndsOfTheList) {
+  for (int i = 0; i < 12; ++i) win_->Execute(Cmd::Zoom_Up, Sender::Key);
+  EXPECT_EQ(win_->Zoom(), 20);
+  for (int i = 0; i < 12; ++i) win_->Execute(Cmd::Zoom_Down, Sender::Key);
+  EXPECT_EQ(win_->Zoom(), 1);
+}
+
+TEST_F(MainWindowTest, DisplayCommandsChangeTheClientHeightByOneLine) {
+  const int h0 = ClientHeight();
+  win_->Fire(Cmd::Color_COLORREF, Sender::Menu);
+  Pump();
+  EXPECT_EQ(ClientHeight(), h0 + win_->LineHeight());
+  win_->Fire(Cmd::Color_COLORREF, Sender::Menu);
+  Pump();
+  EXPECT_EQ(ClientHeight(), h0);
+  // All on with two of three colour lines on turns the third on; again turns all off.
+  win_->Fire(Cmd::Color_InfoOnOff, Sender::Menu);
+  EXPECT_EQ(ClientHeight(), h0 + win_->LineHeight());
+  win_->Fire(Cmd::Color_InfoOnOff, Sender::Menu);
+  EXPECT_EQ(ClientHeight(), h0 - 2 * win_->LineHeight());
+}
+
+TEST_F(MainWindowTest, EveryLineOffLeavesTheStatusLineAndTheImageMinimum) {
+  for (Cmd c : {Cmd::Color_RGB, Cmd::Color_HTML, Cmd::Pos_Screen, Cmd::WinInfo_Handle,
+                Cmd::WinInfo_ClassName, Cmd::WinInfo_Text})
+    win_->Fire(c, Sender::Menu);
+  RECT r;
+  ::GetWindowRect(win_->hwnd(), &r);
+  // Shrink the window as far as it goes: the client keeps 50 px above the panel.
+  ::SetWindowPos(win_->hwnd(), nullptr, 0, 0, 60, 60, SWP_NOMOVE | SWP_NOZORDER);
+  Pump();
+  RECT c;
+  ::GetClientRect(win_->hwnd(), &c);
+  EXPECT_GE(c.bottom, 50 + win_->LineHeight());
+  EXPECT_GE(c.right, 50);
+}
+
+}  // namespace
