@@ -97,15 +97,14 @@ TEST_F(ShellTest, CloseMessageEndsTheProgramAndSavesTheSettings) {
 
 // ---- planted libraries ---------------------------------------------------------------------
 
+// Libraries the program looks up at run time (or the toolkit loads for it). version.dll is not
+// planted: Wine's own user32 imports it, so a copy beside any window program is bound by Wine
+// itself, whatever the program does. Its static import is checked below instead, which is the way
+// it would be picked up on Windows.
 struct Planted {
   const wchar_t* file;
-  // Wine is told to prefer the planted copy. Not for version.dll: Wine's own user32 imports it,
-  // so every window program would load a preferred copy whatever it does itself. Its static
-  // import is checked separately, which is the way it would be picked up on Windows.
-  bool preferred;
 };
-const Planted kPlanted[] = {
-    {L"version.dll", false}, {L"dwmapi.dll", true}, {L"psapi.dll", true}, {L"uxtheme.dll", true}};
+const Planted kPlanted[] = {{L"dwmapi.dll"}, {L"psapi.dll"}, {L"uxtheme.dll"}};
 
 AppOptions PlantingOptions() {
   AppOptions o;
@@ -113,7 +112,7 @@ AppOptions PlantingOptions() {
   for (const Planted& p : kPlanted) {
     o.plant.emplace_back(plant_dir + p.file, p.file);
     const std::wstring base(p.file);
-    if (p.preferred) o.prefer_native_dlls.push_back(base.substr(0, base.size() - 4));
+    o.prefer_native_dlls.push_back(base.substr(0, base.size() - 4));
   }
   return o;
 }
