@@ -355,6 +355,14 @@ TEST_F(ShortcutWindowTest, SelectingBothRowsAndPressingEnterBindsAndDelUnbinds) 
   ASSERT_TRUE(KeyTap(VK_DELETE));
   ASSERT_TRUE(WaitUntil([&] { return KeyCommand(kRowPgUp).empty(); })) << KeyCommand(kRowPgUp);
 
+  // The buttons' access keys work as well.
+  ClickRow(keys_, kRowF3 + 1);
+  ClickRow(commands_, kCmdZoomDown);
+  ASSERT_TRUE(KeyTap('A', kAlt));
+  EXPECT_TRUE(WaitUntil([&] { return KeyCommand(kRowF3 + 1) == L"ズームダウン"; })) << "Alt+A";
+  ASSERT_TRUE(KeyTap('D', kAlt));
+  EXPECT_TRUE(WaitUntil([&] { return KeyCommand(kRowF3 + 1).empty(); })) << "Alt+D";
+
   KeyToMain(VK_PRIOR);  // unbound now: nothing
   KeyToMain(VK_F3);
   const auto s = CloseAndReadSettings();
