@@ -128,6 +128,7 @@ class MainWindow : public WindowBase<MainWindow> {
   void Timer_MainTimer(Sender s);
   void actCapture_PauseExecute(Cmd sender);
   void actCapture_FixedExecute();
+  bool CaptureModifierVariant();
   void actOpt_SmoothCaptureExecute(Sender s);
   void actOpt_NoSelfCaptureExecute();
   void CompositionCheck();

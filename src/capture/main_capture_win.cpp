@@ -293,19 +293,25 @@ void MainWindow::TakeDesktopSnapshots() {
            snapshotDesktop_.top, kRopCaptureBlt);
 }
 
-void MainWindow::actCapture_PauseExecute(Cmd sender) {
-  if (IsKeyDown(VK_CONTROL)) {
-    if (IsPaused() || IsFixed()) MoveCursorTo(FCapturePoint);
-    return;
-  }
-  if (IsKeyDown(VK_SHIFT)) {
-    if (IsPaused() || IsFixed()) {
+// Ctrl with pause or fixed point brings the mouse cursor to the capture point, Shift brings the
+// capture point to the cursor; both only while the capture is frozen. True when one of them ran.
+bool MainWindow::CaptureModifierVariant() {
+  const bool ctrl = IsKeyDown(VK_CONTROL);
+  if (!ctrl && !IsKeyDown(VK_SHIFT)) return false;
+  if (IsPaused() || IsFixed()) {
+    if (ctrl) {
+      MoveCursorTo(FCapturePoint);
+    } else {
       POINT cur;
       ::GetCursorPos(&cur);
       MoveCapturePointTo(cur);
     }
-    return;
   }
+  return true;
+}
+
+void MainWindow::actCapture_PauseExecute(Cmd sender) {
+  if (CaptureModifierVariant()) return;
   if (sender != Cmd::Capture_Update) cmds_.SetChecked(Cmd::Capture_Pause, !IsPaused());
   const bool paused = IsPaused();
   cmds_[Cmd::Capture_Update].enabled = paused;
@@ -343,18 +349,7 @@ void MainWindow::actCapture_PauseExecute(Cmd sender) {
 }
 
 void MainWindow::actCapture_FixedExecute() {
-  if (IsKeyDown(VK_CONTROL)) {
-    if (IsPaused() || IsFixed()) MoveCursorTo(FCapturePoint);
-    return;
-  }
-  if (IsKeyDown(VK_SHIFT)) {
-    if (IsPaused() || IsFixed()) {
-      POINT cur;
-      ::GetCursorPos(&cur);
-      MoveCapturePointTo(cur);
-    }
-    return;
-  }
+  if (CaptureModifierVariant()) return;
   cmds_.SetChecked(Cmd::Capture_Fixed, !IsFixed());
   ::GetCursorPos(&FCapturePoint);
   ShowCapturePanel();
