@@ -1,10 +1,40 @@
 // Applying the settings file at start and collecting it at exit.
+#include <algorithm>
+
 #include "app/main_window_win.h"
 #include "app/settings_file_win.h"
 #include "app/settings_state.h"
 #include "platform/sysfuncs_win.h"
 
 namespace viz {
+namespace {
+
+struct StoredBounds {
+  int x, y, width, height;
+};
+
+// The stored bounds as the window can take them. The size is the stored one only when both sides
+// exceed 50 pixels, and never more than the whole desktop; the position is limited to the range
+// window coordinates have, so that position plus size stays representable. A damaged file can
+// hold any 32-bit values here.
+StoredBounds UsableBounds(const SettingsState& st, SIZE current, SIZE desktop) {
+  constexpr int64_t kCoordLimit = 32767;
+  StoredBounds b{};
+  int64_t w = current.cx, h = current.cy;
+  if (HasUsableWindowSize(st)) {
+    w = int64_t{st.windowRight} - st.windowLeft;
+    h = int64_t{st.windowBottom} - st.windowTop;
+    w = std::min<int64_t>(w, std::max<int64_t>(desktop.cx, current.cx));
+    h = std::min<int64_t>(h, std::max<int64_t>(desktop.cy, current.cy));
+  }
+  b.width = static_cast<int>(w);
+  b.height = static_cast<int>(h);
+  b.x = static_cast<int>(std::clamp<int64_t>(st.windowLeft, -kCoordLimit - 1, kCoordLimit));
+  b.y = static_cast<int>(std::clamp<int64_t>(st.windowTop, -kCoordLimit - 1, kCoordLimit));
+  return b;
+}
+
+}  // namespace
 
 bool MainWindow::ApplySettings() {
   const std::optional<SettingsFile> file = LoadSettingFile();
@@ -53,14 +83,11 @@ bool MainWindow::ApplySettings() {
   // 11. Window bounds.
   RECT wr;
   ::GetWindowRect(hwnd_, &wr);
-  int w = wr.right - wr.left, h = wr.bottom - wr.top;
-  if (HasUsableWindowSize(st)) {
-    w = st.windowRight - st.windowLeft;
-    h = st.windowBottom - st.windowTop;
-  }
-  int x = st.windowLeft, y = st.windowTop;
+  const StoredBounds b = UsableBounds(st, SIZE{wr.right - wr.left, wr.bottom - wr.top},
+                                      SIZE{d.right - d.left, d.bottom - d.top});
+  int x = b.x, y = b.y;
   if (IsKeyDown(VK_SHIFT)) x = y = 0;
-  ::SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(hwnd_, nullptr, x, y, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
   if (!IsKeyDown(VK_CONTROL)) screen_.BringOnScreen(hwnd_);
 
   cmds_[Cmd::Custom_Setting].tag = 0;

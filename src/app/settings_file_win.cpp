@@ -58,6 +58,11 @@ std::optional<SettingsFile> LoadSettingFile() {
 
 bool SaveSettingFileTo(const std::wstring& path, const SettingsFile& file) {
   ErrorModeGuard quiet(SEM_FAILCRITICALERRORS);
+  // A read-only file is the user's way of keeping these settings. Windows refuses to replace it,
+  // but not every system that runs this program does, so it is asked here.
+  const DWORD a = ::GetFileAttributesW(path.c_str());
+  if (a != INVALID_FILE_ATTRIBUTES && (a & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+    return false;
   const auto bytes = EncodeSettings(file);
   return ReplaceFileAtomically(path, bytes.data(), bytes.size());
 }

@@ -23,7 +23,8 @@ std::optional<SettingsFile> LoadSettingFileFrom(const std::wstring& path);
 std::optional<SettingsFile> LoadSettingFile();
 
 // Writes the file without ever destroying the previous one: the new content goes to a temporary
-// file in the same folder, which then replaces the old one in one step. Failures are silent.
+// file in the same folder, which then replaces the old one in one step. A read-only file (or a
+// folder of that name) is left alone. Failures are silent.
 bool SaveSettingFileTo(const std::wstring& path, const SettingsFile& file);
 void SaveSettingFile(const SettingsFile& file);
 

@@ -61,9 +61,9 @@ uint32_t Word(const SettingBlock& b, W w) {
 }
 
 // Clamps into [lo, hi]; a degenerate range (hi < lo) yields lo.
-int32_t ClampInto(int32_t v, int32_t lo, int32_t hi) {
+int32_t ClampInto(int32_t v, int32_t lo, int64_t hi) {
   if (hi < lo) return lo;
-  return std::clamp(v, lo, hi);
+  return static_cast<int32_t>(std::clamp<int64_t>(v, lo, hi));
 }
 
 uint32_t DefaultTag(Cmd c) { return static_cast<uint32_t>(Def(c).tag); }
@@ -118,8 +118,10 @@ SettingsState InterpretSettings(const SettingsFile& file, const DesktopRect& des
   s.userOriginY = ClampInto(b.userOriginY, desktop.top, desktop.bottom);
 
   s.captureFixed = (b.captureFlags & kCaptureFixed) != 0;
-  s.capturePointX = b.capturePointX;
-  s.capturePointY = b.capturePointY;
+  // The fixed point is a pixel that gets captured: on the desktop, right and bottom exclusive.
+  // Far-off values would also overflow the capture arithmetic around the point.
+  s.capturePointX = ClampInto(b.capturePointX, desktop.left, int64_t{desktop.right} - 1);
+  s.capturePointY = ClampInto(b.capturePointY, desktop.top, int64_t{desktop.bottom} - 1);
 
   s.windowLeft = b.windowLeft;
   s.windowTop = b.windowTop;

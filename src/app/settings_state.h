@@ -72,7 +72,7 @@ SettingsState DefaultSettingsState();
 
 // Turns a decoded file into values that are safe to apply: zoom index clamped into the zoom
 // list, unknown grid or sub-grid items and colours of 2^31 or more replaced by the defaults,
-// the user origin clamped into `desktop`.
+// the user origin clamped into `desktop` (edges included) and the capture point onto its pixels.
 SettingsState InterpretSettings(const SettingsFile& file, const DesktopRect& desktop);
 
 // The file image of a state; an invalid grid or sub-grid command is stored as the default.

@@ -1,5 +1,6 @@
 #include "app/settings_codec.h"
 #include "app/settings_state.h"
+#include "commands/bindings.h"
 
 #include <gtest/gtest.h>
 
@@ -207,9 +208,29 @@ TEST(SettingsState, OriginIsClampedIntoTheDesktopsOwnRectangle) {
   EXPECT_EQ(s.userOriginY, 10);
 }
 
+TEST(SettingsState, CapturePointIsClampedOntoTheDesktopsPixels) {
+  SettingsFile f;
+  f.block.captureFlags = 2;
+  f.block.capturePointX = INT32_MAX;  // would overflow the capture rectangle around it
+  f.block.capturePointY = INT32_MIN;
+  SettingsState s = InterpretSettings(f, kDesktop);
+  EXPECT_EQ(s.capturePointX, 1919);  // right and bottom are exclusive
+  EXPECT_EQ(s.capturePointY, -100);
+  f.block.capturePointX = -1280;
+  f.block.capturePointY = 1080;
+  s = InterpretSettings(f, kDesktop);
+  EXPECT_EQ(s.capturePointX, -1280);
+  EXPECT_EQ(s.capturePointY, 1079);
+  s = InterpretSettings(f, DesktopRect{INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN});
+  EXPECT_EQ(s.capturePointX, INT32_MIN);
+  EXPECT_EQ(s.capturePointY, INT32_MIN);
+}
+
 TEST(SettingsState, CollectKeepsPointReservedBytesAndBindings) {
   SettingsFile f = Distinct();
   f.block.captureFlags = 0;
+  f.block.capturePointX = -1279;
+  f.block.capturePointY = 1079;
   SettingsState s = InterpretSettings(f, kDesktop);
   s.captureFixed = false;
   const SettingsFile out = CollectSettings(s);
@@ -295,4 +316,43 @@ TEST(SettingsState, RandomFilesInterpretInsideTheirRanges) {
     const std::string failure = viz::testing::CheckSettingsInput(data);
     ASSERT_EQ(failure, "") << "round " << round;
   }
+}
+
+// Bindings through the file's bytes, as the program saves and reads them.
+TEST(SettingsCodec, BindingsSurviveTheFileBytes) {
+  CommandList commands;
+  BindingSet b;
+  b.Build(commands);
+  b.ClearCurrent();
+  b.Bind(0x0D, Cmd::Copy_All);  // Enter: row 49
+  SettingsFile f;
+  b.SaveTo(f.keys, f.gestures);
+  std::vector<uint8_t> bytes = Bytes(f);
+  const size_t slot49 = kKeySlotsOffset + 49 * 4;
+  EXPECT_EQ(LeAt(bytes, slot49, 2), 0x0Du);
+  EXPECT_EQ(LeAt(bytes, slot49 + 2, 2), 6090u);
+  EXPECT_EQ(LeAt(bytes, kKeySlotsOffset + 50 * 4, 4), 0u);  // past the walk
+
+  // A slot with identifier 0 binds nothing, whatever key it names.
+  bytes[kKeySlotsOffset + 11 * 4] = 'A';
+  bytes[kKeySlotsOffset + 11 * 4 + 2] = 0;
+  BindingSet loaded;
+  loaded.Build(commands);
+  const auto decoded = DecodeSettings(bytes);
+  ASSERT_TRUE(decoded);
+  loaded.LoadFrom(decoded->keys, decoded->gestures);
+  EXPECT_EQ(loaded.Current(), (std::vector<T_ShortCutAction>{{0x0D, Cmd::Copy_All}}));
+  EXPECT_EQ(loaded.CurrentGestures(), kDefaultGestures);
+
+  // Two bindings on one key in the list: at save the later identifier is the one in the slot.
+  SettingsFile twice;
+  twice.keys[11] = {'A', 13001};
+  twice.keys[12] = {'A', 1090};
+  loaded.LoadFrom(twice.keys, twice.gestures);
+  SettingsFile out;
+  loaded.SaveTo(out.keys, out.gestures);
+  const auto outBytes = EncodeSettings(out);
+  EXPECT_EQ(LeAt(outBytes, kKeySlotsOffset + 11 * 4, 4), 'A' | (1090u << 16));
+  EXPECT_EQ(LeAt(outBytes, kKeySlotsOffset + 12 * 4, 4), 0u);
+  EXPECT_EQ(loaded.Lookup('A'), Cmd::Help);  // while dispatch takes the first
 }

@@ -60,6 +60,13 @@ inline std::string CheckSettingsInput(std::span<const uint8_t> data) {
   if (desktop.left > desktop.right && s.userOriginX != desktop.left)
     return "origin x not pinned on an empty desktop";
 
+  if (desktop.left < desktop.right &&
+      (s.capturePointX < desktop.left || s.capturePointX >= desktop.right))
+    return "capture point x off the desktop";
+  if (desktop.top < desktop.bottom &&
+      (s.capturePointY < desktop.top || s.capturePointY >= desktop.bottom))
+    return "capture point y off the desktop";
+
   // A state that is already in range survives saving and loading unchanged.
   const SettingsState reloaded = InterpretSettings(CollectSettings(s), desktop);
   if (!(reloaded == s)) return "collect/interpret is not stable";
