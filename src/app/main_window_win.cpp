@@ -221,7 +221,7 @@ void MainWindow::FormDestroy() {
   ::KillTimer(hwnd_, 1);
   timerMainEnabled_ = false;
   if (::IsZoomed(hwnd_) || ::IsIconic(hwnd_)) ::ShowWindow(hwnd_, SW_SHOWNORMAL);
-  CollectSettings();
+  if (!savedForSessionEnd_) CollectSettings();
   FCaptureBitmap.Reset();
   FSnapshotNoSelf.Reset();
   FViewBitmap.Reset();
@@ -273,10 +273,20 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp == HTCAPTION) return 0;  // a caption double click would maximise
       return DefProc(msg, wp, lp);
     case WM_QUERYENDSESSION:
-      FormDestroy();
+      // Save now: the logon may end without another message. The window keeps running, because
+      // the end of the session can still be cancelled.
+      if (FTag != 0 && !savedForSessionEnd_) {
+        // A minimised window is restored first, so that its normal bounds are saved.
+        if (::IsZoomed(hwnd_) || ::IsIconic(hwnd_)) ::ShowWindow(hwnd_, SW_SHOWNORMAL);
+        CollectSettings();
+        savedForSessionEnd_ = true;
+      }
       return TRUE;
     case WM_ENDSESSION:
-      if (wp) FormDestroy();
+      if (wp)
+        FormDestroy();  // already saved by the query
+      else
+        savedForSessionEnd_ = false;  // cancelled: the normal exit saves again
       return 0;
     case WM_ACTIVATEAPP:
       ApplicationActivated(wp != FALSE);

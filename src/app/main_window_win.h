@@ -198,6 +198,7 @@ class MainWindow : public WindowBase<MainWindow> {
   HINSTANCE inst_ = nullptr;
   int FTag = 0;  // life and layout flag
   bool terminating_ = false;
+  bool savedForSessionEnd_ = false;  // written at WM_QUERYENDSESSION
 
   int FZoom = 6;
   int FZoomIndex = 4;

@@ -532,7 +532,7 @@ TEST_F(SettingsTest, EndOfSessionSavesAndTheCloseAfterItWritesNothing) {
 // Windows may cancel the end of the session after asking (WM_ENDSESSION with FALSE): the program
 // then goes on running and must still capture. Disabled: the query stops the capture timer and
 // frees the bitmaps for good (main window, WM_QUERYENDSESSION / WM_ENDSESSION handling).
-TEST_F(SettingsTest, DISABLED_CancelledEndOfSessionKeepsCapturing) {
+TEST_F(SettingsTest, CancelledEndOfSessionKeepsCapturing) {
   Layout l;
   l.left = 60, l.top = 90, l.right = 360, l.bottom = 330;
   l.display = 0;
