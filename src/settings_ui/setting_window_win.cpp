@@ -111,9 +111,33 @@ bool SettingWindow::PreTranslate(MSG& msg) {
     ShowPage(page_ == Page::Help ? Page::Setting : Page::Help);
     return true;
   }
+  if (ClosingKey(msg)) return true;
   // What the dialog manager leaves is dispatched to this window's own controls; the main window
   // takes keys only for itself and its children, so none of these reach its bindings.
   return ::IsDialogMessageW(hwnd_, &msg) != FALSE;
+}
+
+bool SettingWindow::ClosingKey(const MSG& msg) {
+  // Esc, Enter (the close button is the default one) and Alt+F4 close the window when the key
+  // is released, not when it goes down: closed at once, the window would leave the release to
+  // the main window, which runs its bindings on the release (Esc pauses the capture there).
+  const bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+  const bool up = msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP;
+  if (!down && !up) return false;
+  const WPARAM key = msg.wParam;
+  if (down) {
+    const bool altF4 = msg.message == WM_SYSKEYDOWN && key == VK_F4;
+    const bool escape = msg.message == WM_KEYDOWN && key == VK_ESCAPE;
+    // Enter on the link opens it; anywhere else it presses the default button.
+    const bool enter = msg.message == WM_KEYDOWN && key == VK_RETURN && ::GetFocus() != link_;
+    if (!altF4 && !escape && !enter) return false;
+    closingKey_ = static_cast<UINT>(key);
+    return true;
+  }
+  if (closingKey_ == 0 || key != closingKey_) return false;
+  closingKey_ = 0;
+  Close();
+  return true;
 }
 
 void SettingWindow::SyncFromCommands() {

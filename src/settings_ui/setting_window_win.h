@@ -74,6 +74,7 @@ class SettingWindow : public WindowBase<SettingWindow> {
   void PlaceNearOwner(int width, int height);
 
   void ShowPage(Page p);
+  bool ClosingKey(const MSG& msg);
   void FollowStayOnTop(bool onTop);
   void OnCheckClicked(Cmd c);
   void OpenHelpPage();
@@ -92,6 +93,7 @@ class SettingWindow : public WindowBase<SettingWindow> {
   std::vector<bool> shown_;    // visibility the layout was made for
   HWND groups_[kSettingGroupCount] = {};
   HWND lastFocus_ = nullptr;
+  UINT closingKey_ = 0;  // a key whose release closes the window
   int dpi_ = 96;
   UniqueFont font_;
   UniqueFont titleFont_;
