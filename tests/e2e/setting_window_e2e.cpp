@@ -17,6 +17,7 @@ constexpr int kChkColorHTML = 3002;
 constexpr int kChkPosClient = 4003;
 constexpr int kChkOptStayOnTop = 8001;
 constexpr int kChkOptSmoothCapture = 8007;
+constexpr int kChkCapturePause = 7011;
 constexpr int kPageSetting = 101;
 constexpr int kPageHelp = 102;
 constexpr int kVersionLabel = 111;
@@ -254,6 +255,8 @@ TEST_F(SettingWindowTest, OpensOnceAndAfterClosingOpensAnew) {
   HWND w3 = OpenWith(VK_F10, kAlt);
   ASSERT_TRUE(w3);
   EXPECT_TRUE(PageShown(w3, kPageSetting));
+  // Esc is the main window's pause key; its release must not have gone there.
+  EXPECT_EQ(IsChecked(Control(w3, kChkCapturePause)), false);
   // The close button ends it too.
   HWND close = Control(w3, IDCANCEL);
   ASSERT_TRUE(close);
