@@ -26,6 +26,7 @@ run_dir=
 app_pid=
 viz_wine_stop
 cleanup() {
+  local rc=$?
   if [ -n "$app_pid" ]; then
     kill "$app_pid" 2>/dev/null || true
     wait "$app_pid" 2>/dev/null || true
@@ -33,7 +34,8 @@ cleanup() {
   viz_wine_stop
   wineserver -w >/dev/null 2>&1 || true
   viz_xvfb_stop
-  [ -n "$run_dir" ] && rm -rf "$run_dir"
+  if [ -n "$run_dir" ]; then rm -rf "$run_dir"; fi
+  exit "$rc"
 }
 trap cleanup EXIT
 viz_xvfb_start
