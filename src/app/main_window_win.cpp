@@ -406,12 +406,14 @@ bool MainWindow::PreTranslate(MSG& msg) {
     case WM_SYSKEYUP:
       // Alt alone is swallowed: pressing it shows nothing (no menu mode).
       if (msg.wParam == VK_MENU) return true;
-      if (msg.wParam == VK_F10 && IsKeyDown(VK_MENU)) {
+      // Bit 29 of a key message says whether Alt was down when the key was pressed; the live
+      // key state may already have moved on when a queued message is handled.
+      if (msg.wParam == VK_F10 && (msg.lParam & (1 << 29))) {
         if (msg.message == WM_SYSKEYDOWN) Fire(Cmd::Custom_Setting, Sender::Key);
         return true;
       }
       // F10 alone arrives as a system key; it may be bound like any other key.
-      if (msg.wParam == VK_F10 && !IsKeyDown(VK_MENU))
+      if (msg.wParam == VK_F10)
         return msg.message == WM_SYSKEYDOWN ? FormKeyDown(msg.wParam) : FormKeyUp(msg.wParam);
       return false;  // Alt+F4 goes on to the system: close
     case WM_KEYDOWN:
