@@ -236,17 +236,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_PAINT: {
       PaintDc pdc(hwnd_);
-      if (FViewBitmap) {
-        ::BitBlt(pdc.get(), 0, ToolbarHeight(), FViewBitmap.width(), FViewBitmap.height(),
-                 FViewBitmap.dc(), 0, 0, SRCCOPY);
-        // Border in the caption colour of the window's activation state.
-        RECT cr;
-        ::GetClientRect(hwnd_, &cr);
-        cr.top = ToolbarHeight();
-        bool active = ::GetActiveWindow() == hwnd_;
-        HBRUSH b = ::GetSysColorBrush(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
-        ::FrameRect(pdc.get(), &cr, b);
-      }
+      PaintView(pdc.get());
       return 0;
     }
     case WM_SIZE:
@@ -391,6 +381,18 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     default:
       return DefProc(msg, wp, lp);
   }
+}
+
+void MainWindow::PaintView(HDC dc) {
+  if (!FViewBitmap) return;
+  const int tb = ToolbarHeight();
+  ::BitBlt(dc, 0, tb, FViewBitmap.width(), FViewBitmap.height(), FViewBitmap.dc(), 0, 0, SRCCOPY);
+  // Border in the caption colour of the window's activation state.
+  RECT cr;
+  ::GetClientRect(hwnd_, &cr);
+  cr.top = tb;
+  const bool active = ::GetActiveWindow() == hwnd_;
+  ::FrameRect(dc, &cr, ::GetSysColorBrush(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
 }
 
 bool MainWindow::PreTranslate(MSG& msg) {

@@ -95,6 +95,7 @@ class MainWindow : public WindowBase<MainWindow> {
 
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void PaintView(HDC dc);  // the back buffer below the toolbar, with the border
 
   // ---- lifecycle (main_window_win.cpp)
   void FormCreate();

@@ -24,11 +24,18 @@ void FillBlack(HDC dc, int l, int t, int r, int b) {
   ::FillRect(dc, &rc, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
 }
 
+// All segments in one call: each is its own two-point polyline, drawn like MoveTo + LineTo (the
+// end point left out), so crossings combine with the pixels as separate lines do.
 void DrawSegments(HDC dc, const std::vector<Segment>& segs) {
+  if (segs.empty()) return;
+  std::vector<POINT> pts;
+  pts.reserve(segs.size() * 2);
   for (const Segment& s : segs) {
-    ::MoveToEx(dc, s.from.x, s.from.y, nullptr);
-    ::LineTo(dc, s.to.x, s.to.y);
+    pts.push_back(POINT{s.from.x, s.from.y});
+    pts.push_back(POINT{s.to.x, s.to.y});
   }
+  std::vector<DWORD> counts(segs.size(), 2);
+  ::PolyPolyline(dc, pts.data(), counts.data(), static_cast<DWORD>(counts.size()));
 }
 
 // Waits until `deadline` (a tick count) while the window keeps painting.
@@ -155,12 +162,11 @@ void MainWindow::Timer_MainTimer(Sender) {
   // 13-15. Panel.
   DrawPanel(view, ::GetActiveWindow() == hwnd_);
 
-  // 16. Paint.
-  RECT r;
-  ::GetClientRect(hwnd_, &r);
-  r.top = ToolbarHeight();
-  ::InvalidateRect(hwnd_, &r, FALSE);
-  ::UpdateWindow(hwnd_);
+  // 16. Paint, straight into the window: a WM_PAINT round would cost more than the capture.
+  {
+    WindowDc dc(hwnd_);
+    if (dc) PaintView(dc.get());
+  }
 
   // 17.
   FLastCaptureTick = ::GetTickCount();

@@ -10,6 +10,7 @@ namespace {
 constexpr UINT kLengthTimeoutMs = 80;
 constexpr DWORD kHungSkipMs = 3000;       // a window that timed out is left alone this long
 constexpr size_t kLongText = 65536;       // texts from this length on are cached
+constexpr DWORD kRecentTextMs = 250;      // the last window's text is reused this long
 constexpr DWORD kLongTextRefreshMs = 2000;
 constexpr size_t kMaxTracked = 64;
 
@@ -115,13 +116,25 @@ std::wstring ReadWindowText(HWND w) {
     auto it = cache.find(w);
     return it != cache.end() ? it->second.text : StoredCaption(w);
   }
+  // The window under a moving cursor is asked again only every kRecentTextMs: each read is two
+  // round trips to another process, more than the rest of a capture cycle.
+  static HWND recentWindow = nullptr;
+  static DWORD recentTick = 0;
+  static std::wstring recentText;
+  if (w == recentWindow && ::GetTickCount() - recentTick < kRecentTextMs) return recentText;
   size_t len = 0;
   if (!AskLength(w, &len)) {
     MarkHung(thread);
     return StoredCaption(w);
   }
-  if (len == 0) return {};
   DWORD now = ::GetTickCount();
+  if (len == 0) {
+    recentWindow = w;
+    recentTick = now;
+    recentText.clear();
+    return {};
+  }
+
   auto& cache = LongTexts();
   if (len >= kLongText) {
     auto it = cache.find(w);
@@ -138,6 +151,9 @@ std::wstring ReadWindowText(HWND w) {
     Prune(cache, now, kLongTextRefreshMs, [](const CachedText& c) { return c.readTick; });
     cache[w] = CachedText{text, len, now};
   }
+  recentWindow = w;
+  recentTick = now;
+  recentText = text;
   return text;
 }
 

@@ -15,12 +15,33 @@ bool ComputeIsWinNT() {
   return vi.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
+// The optional libraries stay loaded once loaded: the capture cycle asks for the composition
+// state and the frame bounds many times a second, and mapping the library each time would cost
+// more than the whole capture. A library that failed to load is looked for again next time.
+HMODULE CachedSystemLibrary(const wchar_t* fileName) {
+  struct Entry {
+    const wchar_t* name;
+    HMODULE module;
+  };
+  static Entry cache[8] = {};
+  for (Entry& e : cache)
+    if (e.name && lstrcmpiW(e.name, fileName) == 0 && e.module) return e.module;
+  HMODULE h = LoadSystemLibrary(fileName);
+  if (!h) return nullptr;
+  for (Entry& e : cache)
+    if (!e.name || lstrcmpiW(e.name, fileName) == 0) {
+      e = Entry{fileName, h};
+      return h;
+    }
+  return h;  // more libraries than slots: keep the reference for the life of the process
+}
+
 // Calls fn(proc) with the named export of a system library; returns fallback when either is missing.
 template <typename Fn, typename Call, typename R>
 R WithSystemProc(const wchar_t* lib, const char* proc, R fallback, Call call) {
-  UniqueLibrary h(LoadSystemLibrary(lib));
+  HMODULE h = CachedSystemLibrary(lib);
   if (!h) return fallback;
-  auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(h.get(), proc)));
+  auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(h, proc)));
   if (!fn) return fallback;
   return call(fn);
 }

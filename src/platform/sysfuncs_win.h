@@ -1,6 +1,6 @@
 // Optional system functions: looked up at the moment of use in a library loaded by its full path
-// from the system directory, called, and the library released again. Also the platform flag and
-// the held-key test.
+// from the system directory (kept loaded once loaded, so the capture cycle does not map it again
+// on every call). Also the platform flag and the held-key test.
 #pragma once
 
 #include <windows.h>
