@@ -139,9 +139,13 @@ void MainWindow::CreateToolbar() {
 
 int MainWindow::ToolbarHeight() const {
   if (!toolbar_) return 0;
-  RECT r;
-  ::GetWindowRect(toolbar_, &r);
-  return r.bottom - r.top;
+  // Read once per layout (the cycle asks several times a second).
+  if (toolbarHeight_ < 0) {
+    RECT r;
+    ::GetWindowRect(toolbar_, &r);
+    toolbarHeight_ = r.bottom - r.top;
+  }
+  return toolbarHeight_;
 }
 
 void MainWindow::UpdateToolbar() {

@@ -236,11 +236,12 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_PAINT: {
       PaintDc pdc(hwnd_);
-      PaintView(pdc.get());
+      PaintView(pdc.get(), ::GetActiveWindow() == hwnd_);
       return 0;
     }
     case WM_SIZE:
       if (toolbar_) ::SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+      toolbarHeight_ = -1;
       if (wp != SIZE_MINIMIZED) FormResize(Sender::None);
       return 0;
     case WM_GETMINMAXINFO: {
@@ -383,15 +384,12 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-void MainWindow::PaintView(HDC dc) {
+void MainWindow::PaintView(HDC dc, bool active) {
   if (!FViewBitmap) return;
   const int tb = ToolbarHeight();
   ::BitBlt(dc, 0, tb, FViewBitmap.width(), FViewBitmap.height(), FViewBitmap.dc(), 0, 0, SRCCOPY);
   // Border in the caption colour of the window's activation state.
-  RECT cr;
-  ::GetClientRect(hwnd_, &cr);
-  cr.top = tb;
-  const bool active = ::GetActiveWindow() == hwnd_;
+  RECT cr{0, tb, FViewBitmap.width(), tb + FViewBitmap.height()};
   ::FrameRect(dc, &cr, ::GetSysColorBrush(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
 }
 

@@ -95,7 +95,7 @@ class MainWindow : public WindowBase<MainWindow> {
 
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-  void PaintView(HDC dc);  // the back buffer below the toolbar, with the border
+  void PaintView(HDC dc, bool active);  // the back buffer below the toolbar, with the border
 
   // ---- lifecycle (main_window_win.cpp)
   void FormCreate();
@@ -244,6 +244,9 @@ class MainWindow : public WindowBase<MainWindow> {
 
   // Children and GDI
   HWND toolbar_ = nullptr;
+  mutable int toolbarHeight_ = -1;  // cached; -1 = read again
+  T_WinItem recentItem_;            // the last live identification and when it was made
+  DWORD recentItemTick_ = 0;
   HWND pnlCapture_ = nullptr;
   HWND captureButtons_[4] = {};
   Cmd captureMoveCmd_ = Cmd::Move_Up;

@@ -104,10 +104,7 @@ void MainWindow::Timer_MainTimer(Sender) {
   HDC view = FViewBitmap.dc();
   FillBlack(view, FRulerWidth, FRulerWidth, FViewBitmap.width(), FInfoRect.top);
 
-  const ViewGeometry g = ComputeViewGeometry(FViewBitmap.width(), FInfoRect.top, FZoom,
-                                             cmds_.Checked(Cmd::Grid_Disp));
   ::SetStretchBltMode(view, COLORONCOLOR);
-  const int destW = FCaptureWidth * FZoom, destH = FCaptureHeight * FZoom;
   if (timerMainEnabled_ || cmds_.Tag(Cmd::Capture_Pause) != 0) {
     // 7. Live capture.
     const DWORD rop = NoSelfCaptureOn() ? SRCCOPY : kRopCaptureBlt;
@@ -136,8 +133,6 @@ void MainWindow::Timer_MainTimer(Sender) {
                      SRCCOPY);
     }
   }
-  (void)destW;
-  (void)destH;
 
   // 9. Grid, 10. cursor marker.
   DrawGrid(view);
@@ -160,12 +155,13 @@ void MainWindow::Timer_MainTimer(Sender) {
   FillWindowInfo(pt);
 
   // 13-15. Panel.
-  DrawPanel(view, ::GetActiveWindow() == hwnd_);
+  const bool active = ::GetActiveWindow() == hwnd_;
+  DrawPanel(view, active);
 
   // 16. Paint, straight into the window: a WM_PAINT round would cost more than the capture.
   {
     WindowDc dc(hwnd_);
-    if (dc) PaintView(dc.get());
+    if (dc) PaintView(dc.get(), active);
   }
 
   // 17.
@@ -215,10 +211,26 @@ void MainWindow::FillWindowInfo(POINT pt) {
   T_WinItem item;
   bool found = false;
   const bool live = !IsPaused() || cmds_.Tag(Cmd::Capture_Pause) != 0;
-  if (live)
-    found = IdentifyWindowAt(pt, hwnd_, NoSelfCaptureOn(), &item);
-  else if (FWindowListSnapshot)
+  if (live && !NoSelfCaptureOn()) {
+    // The window at the point is what the system says; describing it costs several round trips
+    // to the server and to its program, so a description younger than kRecentItemMs is reused
+    // while the cursor stays over the same window.
+    constexpr DWORD kRecentItemMs = 250;
+    const HWND at = ::WindowFromPoint(pt);
+    const DWORD now = ::GetTickCount();
+    if (at && at == recentItem_.hwnd && now - recentItemTick_ < kRecentItemMs) {
+      item = recentItem_;
+      found = true;
+    } else {
+      found = IdentifyWindowAt(pt, hwnd_, false, &item);
+      recentItem_ = found ? item : T_WinItem{};
+      recentItemTick_ = now;
+    }
+  } else if (live) {
+    found = IdentifyWindowAt(pt, hwnd_, true, &item);
+  } else if (FWindowListSnapshot) {
     found = FWindowListSnapshot->Find(pt, hwnd_, NoSelfCaptureOn(), &item);
+  }
   CaptureInfo& ci = FCaptureInfo;
   if (!found) {
     ci.Handle = 0;
