@@ -1,4 +1,6 @@
 // Keyboard and mouse handling of the main window.
+#include <bitset>
+
 #include "app/main_window_win.h"
 #include "capture/view_geometry.h"
 #include "commands/gesture.h"
@@ -6,11 +8,20 @@
 #include "platform/sysfuncs_win.h"
 
 namespace viz {
+namespace {
+
+// Bound keys whose press this window saw. A command runs on the release only after such a
+// press: the Esc that closes the popup menu (or a dialog) is pressed there and must not go on
+// to pause the capture when it is released over the window.
+std::bitset<256> g_pressedHere;
+
+}  // namespace
 
 // ---- keys ------------------------------------------------------------------------------------
 
 bool MainWindow::FormKeyDown(WPARAM key) {
   const KeyDownDecision d = DecideKeyDown(bindings_, static_cast<uint16_t>(key), IsKeyDown(VK_MENU));
+  if (d.action != KeyDownAction::PassOn) g_pressedHere.set(key & 0xFF);
   switch (d.action) {
     case KeyDownAction::PassOn:
       return false;
@@ -47,12 +58,15 @@ bool MainWindow::FormKeyUp(WPARAM key) {
         FormResize(Sender::Key);
       }
       return true;
-    case KeyUpAction::RunCommand:
-      if (!d.cmd) return true;
+    case KeyUpAction::RunCommand: {
+      const bool pressedHere = g_pressedHere.test(key & 0xFF);
+      g_pressedHere.reset(key & 0xFF);
+      if (!d.cmd || !pressedHere) return true;
       // The operation runs whatever the command's enabled state.
       if (d.toggleCheck) cmds_.SetChecked(*d.cmd, !cmds_.Checked(*d.cmd));
       Execute(*d.cmd, Sender::Key);
       return true;
+    }
   }
   return false;
 }
