@@ -3,6 +3,10 @@
 // Alt rule and the temporary 1:1 view. What the view shows is read back from the screen: with the
 // harness's pattern under the capture point every image cell decodes to the screen point it
 // magnifies, which gives the zoom (the pitch of the cells along a row) and the capture point.
+//
+// Run each test in a process of its own, as ctest does: under Wine, after a test has read the
+// screen and then moved the pointer, the next program start in the same test process can leave
+// that process without display devices (SM_CXVIRTUALSCREEN 0), and the pattern never shows.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -505,6 +509,8 @@ TEST_F(InputTest, TheWheelStepsTheZoomOneNotchAtATime) {
   ExpectView(10, p);
 }
 
+// The window hands the drag to the system's move loop with SC_MOVE | HTCAPTION; the 0xF018
+// variant of SC_MOVE starts a loop that never moves the window under Wine.
 TEST_F(InputTest, ALeftDragOnALiveViewMovesTheWindowButNotWithCtrl) {
   RECT before{};
   ASSERT_TRUE(GetWindowRect(app_.hwnd(), &before));
