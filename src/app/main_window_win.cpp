@@ -218,12 +218,14 @@ void MainWindow::FormDestroy() {
   if (FTag == 0) return;
   FTag = 0;
   terminating_ = true;
+  LeaveRest();
   ::KillTimer(hwnd_, 1);
   timerMainEnabled_ = false;
   if (::IsZoomed(hwnd_) || ::IsIconic(hwnd_)) ::ShowWindow(hwnd_, SW_SHOWNORMAL);
   if (!savedForSessionEnd_) CollectSettings();
   FCaptureBitmap.Reset();
   FSnapshotNoSelf.Reset();
+  displayDc_.reset();
   FViewBitmap.Reset();
   FWindowListSnapshot.reset();
 }
@@ -329,6 +331,12 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     }
+    case kMsgLeaveRest:
+      if (restHook_) {
+        LeaveRest();
+        Timer_MainTimer(Sender::Timer);  // follow the cursor at once
+      }
+      return 0;
     case WM_APP + 1:  // a capture-panel arrow button went down (lp 1) or up (lp 0)
       OnCaptureButton(static_cast<int>(wp) - 100, lp != 0);
       return 0;
@@ -347,6 +355,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       FormMouseDown(VK_LBUTTON, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
       return 0;
     case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:  // a quick second gesture from the same spot is still a gesture
       FormMouseDown(VK_RBUTTON, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
       return 0;
     case WM_MOUSEMOVE:

@@ -60,6 +60,7 @@ class MainWindow : public WindowBase<MainWindow> {
   static constexpr const wchar_t* kClassName = L"TApp_Vizmoria";
   static constexpr UINT kMsgToolbarSync = 0x8000;  // posted by the grid toolbar button
   static constexpr UINT kSysCmdMonitorMove = 201;
+  static constexpr UINT kMsgLeaveRest = WM_APP + 2;  // the mouse moved while at rest
 
   MainWindow();
   ~MainWindow();
@@ -127,6 +128,8 @@ class MainWindow : public WindowBase<MainWindow> {
 
   // ---- capture (capture/main_capture_win.cpp)
   void Timer_MainTimer(Sender s);
+  void EnterRest();
+  void LeaveRest();
   void actCapture_PauseExecute(Cmd sender);
   void actCapture_FixedExecute();
   bool CaptureModifierVariant();
@@ -247,6 +250,8 @@ class MainWindow : public WindowBase<MainWindow> {
   mutable int toolbarHeight_ = -1;  // cached; -1 = read again
   T_WinItem recentItem_;            // the last live identification and when it was made
   DWORD recentItemTick_ = 0;
+  HHOOK restHook_ = nullptr;
+  UniqueDc displayDc_;        // the screen, for live capture  // set while the cursor rests (see EnterRest)
   HWND pnlCapture_ = nullptr;
   HWND captureButtons_[4] = {};
   Cmd captureMoveCmd_ = Cmd::Move_Up;

@@ -14,6 +14,18 @@ namespace {
 constexpr UINT_PTR kTimerMain = 1, kTimerInfo = 2, kTimerCaptureMove = 3;
 constexpr DWORD kRopCaptureBlt = SRCCOPY | CAPTUREBLT;  // 0x40CC0020
 
+// Rest mode: after this long without a capture the cursor counts as still, and the timer ticks
+// only for the once-a-second capture (a little over the skip interval, so each tick captures).
+constexpr DWORD kRestAfterMs = 500;
+constexpr UINT kRestIntervalMs = 1050;
+
+HWND g_restWindow = nullptr;  // the window a rest-mode mouse hook wakes
+
+LRESULT CALLBACK RestMouseHook(int code, WPARAM wp, LPARAM lp) {
+  if (code == HC_ACTION && g_restWindow) ::PostMessageW(g_restWindow, MainWindow::kMsgLeaveRest, 0, 0);
+  return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
 COLORREF FromDib(uint32_t px) {  // DIB pixels are 0x00RRGGBB, COLORREF is 0x00BBGGRR
   return RGB((px >> 16) & 0xFF, (px >> 8) & 0xFF, px & 0xFF);
 }
@@ -96,8 +108,10 @@ void MainWindow::Timer_MainTimer(Sender) {
   const DWORD now = ::GetTickCount();
   if (pt.x == FCapturePoint.x && pt.y == FCapturePoint.y && FLastCaptureTick != 0 &&
       now >= FLastCaptureTick && now - FLastCaptureTick <= static_cast<DWORD>(timerMainTag_) &&
-      !cmds_.Checked(Cmd::Opt_SmoothCapture))
+      !cmds_.Checked(Cmd::Opt_SmoothCapture)) {
+    if (now - FLastCaptureTick >= kRestAfterMs) EnterRest();
     return;
+  }
 
   // 6. Store the point, black image area.
   FCapturePoint = pt;
@@ -108,7 +122,10 @@ void MainWindow::Timer_MainTimer(Sender) {
   if (timerMainEnabled_ || cmds_.Tag(Cmd::Capture_Pause) != 0) {
     // 7. Live capture.
     const DWORD rop = NoSelfCaptureOn() ? SRCCOPY : kRopCaptureBlt;
-    UniqueDc screen(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+    // The display DC lives as long as the window (opening one costs more than the copy); it is
+    // opened again when the display configuration changes.
+    if (!displayDc_) displayDc_.reset(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+    const UniqueDc& screen = displayDc_;
     if (screen && FCaptureBitmap) {
       HDC cap = FCaptureBitmap.dc();
       const int w = std::min(FCaptureWidth, FCaptureBitmap.width());
@@ -255,8 +272,28 @@ void MainWindow::FillWindowInfo(POINT pt) {
   ci.ExeName = item.exeName;
 }
 
+// At rest the 60 ms ticks would cost more than everything else the program does: each is a
+// round trip to the window server for a cursor that has not moved. So while the cursor is still
+// the timer ticks once a second, and a low-level mouse hook, which costs nothing while the mouse
+// is still, brings the normal ticks back at the first movement.
+void MainWindow::EnterRest() {
+  if (restHook_ || !timerMainEnabled_ || cmds_.Checked(Cmd::Opt_SmoothCapture)) return;
+  g_restWindow = hwnd_;
+  restHook_ = ::SetWindowsHookExW(WH_MOUSE_LL, RestMouseHook, ::GetModuleHandleW(nullptr), 0);
+  if (!restHook_) return;  // no hook: keep the normal ticks
+  ::SetTimer(hwnd_, kTimerMain, kRestIntervalMs, nullptr);
+}
+
+void MainWindow::LeaveRest() {
+  if (!restHook_) return;
+  ::UnhookWindowsHookEx(restHook_);
+  restHook_ = nullptr;
+  if (timerMainEnabled_) ::SetTimer(hwnd_, kTimerMain, timerMainInterval_, nullptr);
+}
+
 void MainWindow::RefreshNow() {
   if (FTag == 0 || !hwnd_) return;
+  LeaveRest();  // the follow-up capture about 100 ms later needs the normal ticks
   FLastCaptureTick = 0;
   Timer_MainTimer(Sender::Program);
   timerMainTag_ = 100;
@@ -331,6 +368,7 @@ bool MainWindow::CaptureModifierVariant() {
 void MainWindow::actCapture_PauseExecute(Cmd sender) {
   if (CaptureModifierVariant()) return;
   if (sender != Cmd::Capture_Update) cmds_.SetChecked(Cmd::Capture_Pause, !IsPaused());
+  LeaveRest();
   const bool paused = IsPaused();
   cmds_[Cmd::Capture_Update].enabled = paused;
   timerMainEnabled_ = !paused;
@@ -408,6 +446,7 @@ void MainWindow::CompositionCheck() {
 }
 
 void MainWindow::OnDisplayChange() {
+  displayDc_.reset();      // a new display configuration needs a new display DC
   if (IsPaused()) return;  // the frozen desktop keeps its geometry until resumed
   screen_.Enumerate();
   EnsureDesktopBitmaps();
