@@ -179,7 +179,7 @@ class MainWindow : public WindowBase<MainWindow> {
   void actCopy_PictureExecute();
   void ShowNotice(const std::wstring& text);
   void WriteCopyFile(const std::wstring& ext, const std::string& bytes, const wchar_t* failFmt,
-                     bool open);
+                     bool isText);
 
   // ---- input (commands/main_input_win.cpp)
   bool FormKeyDown(WPARAM key);

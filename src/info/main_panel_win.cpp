@@ -280,17 +280,20 @@ void MainWindow::actPos_UserPosSetExecute() {
 
 void MainWindow::ShowNotice(const std::wstring& text) { SetStatusMessage(text); }
 
+// The text file is skipped silently when it cannot be created; the picture file reports every
+// failure, so that a copy the user asked to keep is never lost without a word.
 void MainWindow::WriteCopyFile(const std::wstring& ext, const std::string& bytes,
-                               const wchar_t* failFmt, bool open) {
+                               const wchar_t* failFmt, bool isText) {
   const std::wstring path = ChangeFileExtW(GetExePath(), ext);
   std::wstring error;
   const WriteResult r = WriteWholeFile(path, bytes.data(), bytes.size(), &error);
-  if (r == WriteResult::CannotCreate) return;
-  if (r == WriteResult::Failed) {
+  if (r == WriteResult::CannotCreate && isText) return;
+  if (r != WriteResult::Ok) {
     MessageDlg(hwnd_, FormatW(failFmt, {error}), MsgKind::Error, mbOK, mbOK);
     return;
   }
-  if (open && ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+  // The text file is then opened with its associated program.
+  if (isText && ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
     OpenWithAssociatedProgram(hwnd_, path);
 }
 

@@ -208,7 +208,9 @@ class CaptureTest : public testing::Test {
   }
   void TearDown() override {
     ReleaseModifiers();
-    if (app_.Running()) EXPECT_EQ(app_.Close(), std::optional<DWORD>(0));
+    if (app_.Running()) {
+      EXPECT_EQ(app_.Close(), std::optional<DWORD>(0));
+    }
   }
 
   // Waits until the view matches the expected image; reports the last difference otherwise.

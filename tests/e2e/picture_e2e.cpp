@@ -69,7 +69,9 @@ class PictureTest : public testing::Test {
   }
   void TearDown() override {
     ReleaseModifiers();
-    if (app_.Running()) EXPECT_EQ(app_.Close(), std::optional<DWORD>(0));
+    if (app_.Running()) {
+      EXPECT_EQ(app_.Close(), std::optional<DWORD>(0));
+    }
   }
 
   // Every pixel of the copied image equals the screen, but for the view's last column, which the
@@ -147,6 +149,37 @@ TEST_F(PictureTest, CtrlZAlsoWritesTheSameImageAsABitmapFile) {
     }
   EXPECT_EQ(bad, 0);
   ExpectImageEqualsView(*clip);
+}
+
+BOOL CALLBACK CollectText(HWND w, LPARAM lp) {
+  wchar_t buf[512] = {};
+  GetWindowTextW(w, buf, 512);
+  *reinterpret_cast<std::wstring*>(lp) += buf;
+  *reinterpret_cast<std::wstring*>(lp) += L"\n";
+  return TRUE;
+}
+
+TEST_F(PictureTest, AFileThatCannotBeWrittenIsReportedInAMessageBox) {
+  // A folder where the picture file should go: the file cannot be created.
+  const std::wstring path = app_.FilePath(L"vizmoria.bmp");
+  ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
+  ASSERT_TRUE(HoldModifiers(kCtrl));
+  ASSERT_TRUE(KeyTap('Z'));
+  ASSERT_TRUE(ReleaseModifiers(kCtrl));
+  HWND dlg = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    dlg = FindProcessWindow(app_.pid(), L"#32770");
+    return dlg != nullptr;
+  }));
+  wchar_t caption[64] = {};
+  GetWindowTextW(dlg, caption, 64);
+  EXPECT_STREQ(caption, L"vizmoria");
+  std::wstring texts;
+  EnumChildWindows(dlg, CollectText, reinterpret_cast<LPARAM>(&texts));
+  EXPECT_NE(texts.find(L"コピー画像を書き込めませんでした"), std::wstring::npos);
+  PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }));
+  RemoveDirectoryW(path.c_str());
 }
 
 }  // namespace
