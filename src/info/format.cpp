@@ -7,7 +7,7 @@
 namespace viz {
 namespace {
 
-struct Spec {
+struct Field {
   bool left = false;
   int width = 0;
   std::optional<int> precision;
@@ -57,27 +57,27 @@ std::wstring Hex(int64_t v, std::optional<int> precision, bool upper) {
   return digits;
 }
 
-void AppendPadded(std::wstring& out, std::wstring_view text, const Spec& spec) {
-  const size_t pad = spec.width > static_cast<int>(text.size()) ? spec.width - text.size() : 0;
-  if (!spec.left) out.append(pad, L' ');
+void AppendPadded(std::wstring& out, std::wstring_view text, const Field& field) {
+  const size_t pad = field.width > static_cast<int>(text.size()) ? field.width - text.size() : 0;
+  if (!field.left) out.append(pad, L' ');
   out.append(text);
-  if (spec.left) out.append(pad, L' ');
+  if (field.left) out.append(pad, L' ');
 }
 
-void AppendArg(std::wstring& out, const FmtArg& arg, const Spec& spec) {
-  const bool numeric = spec.type == L'd' || spec.type == L'x' || spec.type == L'X';
+void AppendArg(std::wstring& out, const FmtArg& arg, const Field& field) {
+  const bool numeric = field.type == L'd' || field.type == L'x' || field.type == L'X';
   if (numeric && arg.IsInt()) {
-    const std::wstring text = spec.type == L'd' ? Decimal(arg.Int(), spec.precision)
-                                                : Hex(arg.Int(), spec.precision, spec.type == L'X');
-    AppendPadded(out, text, spec);
+    const std::wstring text = field.type == L'd' ? Decimal(arg.Int(), field.precision)
+                                                : Hex(arg.Int(), field.precision, field.type == L'X');
+    AppendPadded(out, text, field);
   } else if (!numeric && !arg.IsInt()) {
     std::wstring_view s = arg.Str();
-    if (spec.precision && static_cast<int>(s.size()) > *spec.precision) s = s.substr(0, *spec.precision);
-    AppendPadded(out, s, spec);
+    if (field.precision && static_cast<int>(s.size()) > *field.precision) s = s.substr(0, *field.precision);
+    AppendPadded(out, s, field);
   } else if (arg.IsInt()) {  // integer under s
-    AppendPadded(out, Decimal(arg.Int(), std::nullopt), spec);
+    AppendPadded(out, Decimal(arg.Int(), std::nullopt), field);
   } else {  // text under d / x
-    AppendPadded(out, arg.Str(), spec);
+    AppendPadded(out, arg.Str(), field);
   }
 }
 
@@ -86,7 +86,7 @@ void AppendArg(std::wstring& out, const FmtArg& arg, const Spec& spec) {
 std::wstring FormatW(std::wstring_view fmt, std::span<const FmtArg> args) {
   std::wstring out;
   out.reserve(fmt.size() + 16);
-  size_t next = 0;  // argument taken by the next unindexed spec
+  size_t next = 0;  // argument taken by the next unindexed field
   size_t i = 0;
   while (i < fmt.size()) {
     const wchar_t c = fmt[i];
@@ -101,7 +101,7 @@ std::wstring FormatW(std::wstring_view fmt, std::span<const FmtArg> args) {
       continue;
     }
     const size_t start = i++;
-    Spec spec;
+    Field field;
     bool ok = true;
 
     // Takes an integer argument for "*"; false when there is none.
@@ -122,7 +122,7 @@ std::wstring FormatW(std::wstring_view fmt, std::span<const FmtArg> args) {
       }
     }
     if (i < fmt.size() && fmt[i] == L'-') {
-      spec.left = true;
+      field.left = true;
       ++i;
     }
     bool missing = false;
@@ -130,38 +130,38 @@ std::wstring FormatW(std::wstring_view fmt, std::span<const FmtArg> args) {
       ++i;
       int w = 0;
       if (starValue(w)) {
-        if (w < 0) spec.left = true;
-        spec.width = w < 0 ? -w : w;
+        if (w < 0) field.left = true;
+        field.width = w < 0 ? -w : w;
       } else {
         missing = true;
       }
     } else {
-      spec.width = ReadNumber(fmt, i);
+      field.width = ReadNumber(fmt, i);
     }
     if (i < fmt.size() && fmt[i] == L'.') {
       ++i;
       if (i < fmt.size() && fmt[i] == L'*') {
         ++i;
         int p = 0;
-        if (starValue(p)) spec.precision = std::max(p, 0);
+        if (starValue(p)) field.precision = std::max(p, 0);
         else missing = true;
       } else {
-        spec.precision = ReadNumber(fmt, i);
+        field.precision = ReadNumber(fmt, i);
       }
     }
     if (i >= fmt.size()) {
       ok = false;
     } else {
       const wchar_t t = fmt[i];
-      if (t == L'd' || t == L'D') spec.type = L'd';
-      else if (t == L'x') spec.type = L'x';
-      else if (t == L'X') spec.type = L'X';
-      else if (t == L's' || t == L'S') spec.type = L's';
+      if (t == L'd' || t == L'D') field.type = L'd';
+      else if (t == L'x') field.type = L'x';
+      else if (t == L'X') field.type = L'X';
+      else if (t == L's' || t == L'S') field.type = L's';
       else ok = false;
     }
     if (!ok) {
-      // Copy up to (not including) the character that broke the spec; it is output as plain
-      // text on the next round, so a following "%" still starts a spec.
+      // Copy up to (not including) the character that broke the field; it is output as plain
+      // text on the next round, so a following "%" still starts a field.
       out.append(fmt.substr(start, i - start));
       continue;
     }
@@ -171,7 +171,7 @@ std::wstring FormatW(std::wstring_view fmt, std::span<const FmtArg> args) {
       ++next;
       continue;
     }
-    AppendArg(out, args[next++], spec);
+    AppendArg(out, args[next++], field);
   }
   return out;
 }

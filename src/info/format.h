@@ -2,15 +2,15 @@
 //
 // Types: d (decimal; precision = minimum digits, zero padded), x / X (hexadecimal in lower /
 // upper case; precision = minimum digits), s (text; precision = maximum characters), and "%%"
-// for a percent sign. An index ("%1:s") picks the argument; an unindexed spec after it takes the
+// for a percent sign. An index ("%1:s") picks the argument; an unindexed field after it takes the
 // argument following the indexed one. Width pads with spaces on the left, or on the right after
 // "-". A negative number under x / X prints as its 32-bit two's complement (window handles are
 // 32-bit), or 64-bit when it does not fit in 32 bits. A "*" in place of the width or precision takes the value from the next argument.
 //
 // FormatW never throws and never reads outside its inputs. What it does with bad input:
-//  - a spec that does not parse (unknown type letter, format ending inside a spec) is copied to
+//  - a field that does not parse (unknown type letter, format ending inside a field) is copied to
 //    the output as it stands ("%q" stays "%q", a lone trailing "%" stays "%");
-//  - a spec whose argument is missing (index past the end, too few arguments, or a "*" that has
+//  - a field whose argument is missing (index past the end, too few arguments, or a "*" that has
 //    no integer argument) is copied to the output as it stands, so the gap is visible;
 //  - a type mismatch prints the argument in its own form: text for d/x prints as with s, an
 //    integer for s prints in decimal; width applies, precision is ignored;

@@ -48,7 +48,7 @@ TEST(Format, IndexSelectsArgumentAndFollowingSpecTakesTheNext) {
   EXPECT_EQ(FormatW(L"COLORREF %1:s %0:d", {16711680, L"ff0000"}), L"COLORREF ff0000 16711680");
   EXPECT_EQ(FormatW(L"L=%2:d T=%3:d W=%0:d H=%1:d", {100, 50, 10, 20}), L"L=10 T=20 W=100 H=50");
   EXPECT_EQ(FormatW(L"%1:s", {L"C:\\a\\b.exe", L"b.exe"}), L"b.exe");
-  // After "%1:d" an unindexed spec takes argument 2.
+  // After "%1:d" an unindexed field takes argument 2.
   EXPECT_EQ(FormatW(L"%1:d %d %0:d %d", {0, 1, 2}), L"1 2 0 1");
   EXPECT_EQ(FormatW(L"[%0:-4d]", {5}), L"[5   ]");
   EXPECT_EQ(FormatW(L"[%1:5s]", {0, L"x"}), L"[    x]");
@@ -58,7 +58,7 @@ TEST(Format, StarTakesWidthAndPrecisionFromArguments) {
   EXPECT_EQ(FormatW(L"[%*d]", {4, 7}), L"[   7]");
   EXPECT_EQ(FormatW(L"[%*d]", {-4, 7}), L"[7   ]");
   EXPECT_EQ(FormatW(L"[%.*d]", {3, 7}), L"[007]");
-  EXPECT_EQ(FormatW(L"[%*d]", {L"w", 7}), L"[%*d]");  // no integer for "*": spec kept
+  EXPECT_EQ(FormatW(L"[%*d]", {L"w", 7}), L"[%*d]");  // no integer for "*": field kept
 }
 
 TEST(Format, ArgumentTextIsNeverReinterpreted) {
@@ -71,8 +71,8 @@ TEST(Format, BadInputIsPrintedLiterallyAndNeverCrashes) {
   EXPECT_EQ(FormatW(L"%d %d", {1}), L"1 %d");
   EXPECT_EQ(FormatW(L"%9:s", {L"a"}), L"%9:s");           // index past the end
   EXPECT_EQ(FormatW(L"%q", {1}), L"%q");                  // unknown type
-  EXPECT_EQ(FormatW(L"%5q%d", {1}), L"%5q1");             // argument not used up by the bad spec
-  EXPECT_EQ(FormatW(L"abc%", {1}), L"abc%");              // format ends inside a spec
+  EXPECT_EQ(FormatW(L"%5q%d", {1}), L"%5q1");             // argument not used up by the bad field
+  EXPECT_EQ(FormatW(L"abc%", {1}), L"abc%");              // format ends inside a field
   EXPECT_EQ(FormatW(L"%1:", {1}), L"%1:");
   EXPECT_EQ(FormatW(L"%-", {1}), L"%-");
   EXPECT_EQ(FormatW(L"%%%", {}), L"%%");

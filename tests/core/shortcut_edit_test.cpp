@@ -83,7 +83,7 @@ TEST(ShortcutAssign, FreeRowsBindAtOnceAndHeldRowsAskWithTheirNamesFirst) {
   EXPECT_EQ(gesture.step, AssignStep::Confirm);
   EXPECT_EQ(gesture.question, L"[ｼﾞｪｽﾁｬ ←] には グリッド表示 がセットされています\r置き換えますか");
 
-  // Argument texts are never read as format specs.
+  // Argument texts are never read as format fields.
   EXPECT_EQ(ReplaceQuestion(L"%1:s", L"%0:s"), L"[%1:s] には %0:s がセットされています\r置き換えますか");
 
   EXPECT_EQ(PlanAssign(b, 66, Cmd::Zoom_Up).step, AssignStep::Nothing);
