@@ -31,22 +31,7 @@ struct ViewFrame {
   int panelTop = 0;    // in view coordinates
 };
 
-int LineHeightOfTheWindowFont() {
-  // The window font: "ＭＳ ゴシック" 9 pt at the screen's DPI; line height = 1.2 x "A" + 1.
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  HFONT f = CreateFontW(-MulDiv(9, dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0,
-                        0, 0, L"ＭＳ ゴシック");
-  HDC dc = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(dc, f);
-  SIZE a{};
-  GetTextExtentPoint32W(dc, L"A", 1, &a);
-  SelectObject(dc, old);
-  DeleteObject(f);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  return static_cast<int>(a.cy * 1.2) + 1;
-}
+int LineHeightOfTheWindowFont() { return PanelLineHeight(9); }
 
 std::optional<ViewFrame> FrameOf(HWND app, int visibleLines) {
   RECT client;

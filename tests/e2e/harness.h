@@ -194,6 +194,10 @@ DWORD ClipboardSequence();  // changes whenever any process writes the clipboard
 // of `around`: the evidence that a magnified or copied image shows that part of a pattern window.
 int CountPatternPixels(const ScreenGrab& grab, const RECT& area, POINT around, int radius);
 
+// Line height of the program's information panel for its window font ("ＭＳ ゴシック" at
+// `points` and the screen's DPI): trunc(1.2 x the height of "A") + 1.
+int PanelLineHeight(int points = 9);
+
 // ---- test pattern --------------------------------------------------------------------------
 
 // The colour the pattern shows at screen point (x, y): low bytes of x and y in red and green,

@@ -198,4 +198,20 @@ bool ClearClipboard() {
 
 DWORD ClipboardSequence() { return GetClipboardSequenceNumber(); }
 
+int PanelLineHeight(int points) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  HFONT f = CreateFontW(-MulDiv(points, dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET,
+                        0, 0, 0, 0, L"ＭＳ ゴシック");
+  HDC dc = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(dc, f);
+  SIZE a{};
+  GetTextExtentPoint32W(dc, L"A", 1, &a);
+  SelectObject(dc, old);
+  DeleteObject(f);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return static_cast<int>(a.cy * 1.2) + 1;
+}
+
 }  // namespace viz::e2e

@@ -28,22 +28,7 @@ constexpr int kIdPauseButton = 7011;
 int HalfAway(int num, int den) { return (2 * num + den) / (2 * den); }  // num, den > 0
 int CentreIndex(int n) { return HalfAway(n, 2) - 1; }
 
-int LineHeightOfTheWindowFont() {
-  // "ＭＳ ゴシック" 9 pt at the screen's DPI; a panel line is 1.2 x the height of "A" + 1.
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  HFONT f = CreateFontW(-MulDiv(9, dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0,
-                        0, 0, L"ＭＳ ゴシック");
-  HDC dc = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(dc, f);
-  SIZE a{};
-  GetTextExtentPoint32W(dc, L"A", 1, &a);
-  SelectObject(dc, old);
-  DeleteObject(f);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  return static_cast<int>(a.cy * 1.2) + 1;
-}
+int LineHeightOfTheWindowFont() { return PanelLineHeight(9); }
 
 // The view's place on the screen, read from the program's window.
 struct ViewFrame {

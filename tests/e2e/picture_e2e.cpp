@@ -18,20 +18,7 @@ struct ImageArea {
   int height = 0;
 };
 
-int LineHeight() {
-  HDC screen = GetDC(nullptr);
-  HFONT f = CreateFontW(-MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, 0,
-                        0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, L"ＭＳ ゴシック");
-  HDC dc = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(dc, f);
-  SIZE a{};
-  GetTextExtentPoint32W(dc, L"A", 1, &a);
-  SelectObject(dc, old);
-  DeleteObject(f);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  return static_cast<int>(a.cy * 1.2) + 1;
-}
+int LineHeight() { return PanelLineHeight(9); }
 
 ImageArea AreaOf(HWND app, int zoom) {
   RECT c;

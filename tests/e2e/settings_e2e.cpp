@@ -120,22 +120,7 @@ bool GoodHeader(const Bytes& b) {
          b[4] == 1 && b[5] == 1;
 }
 
-// Line height of the window font at `points`: trunc(1.2 x height of "A") + 1.
-int LineHeight(int points) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  HFONT f = CreateFontW(-MulDiv(points, dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET,
-                        0, 0, 0, 0, L"ＭＳ ゴシック");
-  HDC dc = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(dc, f);
-  SIZE a{};
-  GetTextExtentPoint32W(dc, L"A", 1, &a);
-  SelectObject(dc, old);
-  DeleteObject(f);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  return static_cast<int>(a.cy * 1.2) + 1;
-}
+int LineHeight(int points) { return PanelLineHeight(points); }
 
 int ToolbarHeight(HWND app) {
   HWND tb = FindWindowExW(app, nullptr, L"ToolbarWindow32", nullptr);
