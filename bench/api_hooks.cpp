@@ -94,7 +94,15 @@ Kind g_kinds[kIdCount];
 bool g_timing = false, g_counting = false;
 int g_depth = 0;
 long long g_created = 0, g_deleted = 0;
-HDC g_displayDc = nullptr;
+// Every display DC opened through CreateDCA (the program keeps one for its window's life, the
+// bench opens its own for the bare copies).
+HDC g_displayDcs[16] = {};
+int g_nextDisplayDc = 0;
+bool IsDisplayDc(HDC dc) {
+  for (HDC d : g_displayDcs)
+    if (d && d == dc) return true;
+  return false;
+}
 BlitRecord g_blits;
 
 long long Now() {
@@ -158,7 +166,10 @@ struct Hook<Id, R(WINAPI*)(A...)> {
     Scope s(Id);
     R r = orig(a...);
     s.Finish(Failed(Id, r));
-    if constexpr (Id == kId_CreateDCA) g_displayDc = r;
+    if constexpr (Id == kId_CreateDCA) {
+      g_displayDcs[g_nextDisplayDc] = r;
+      g_nextDisplayDc = (g_nextDisplayDc + 1) % 16;
+    }
     return r;
   }
 };
@@ -170,7 +181,7 @@ BOOL WINAPI HookBitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int
   Scope s(kIdBitBlt);
   BOOL r = g_origBitBlt(dst, x, y, w, h, src, sx, sy, rop);
   s.Finish(r == 0);
-  if (src && src == g_displayDc) {
+  if (src && IsDisplayDc(src)) {
     g_blits.haveBitBlt = true;
     g_blits.srcX = sx;
     g_blits.srcY = sy;
