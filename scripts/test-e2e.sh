@@ -36,4 +36,4 @@ viz_prefix_init
 export VIZ_SHOT_DIR=${VIZ_SHOT_DIR:-$root/build/shots-e2e}
 mkdir -p "$VIZ_SHOT_DIR"
 echo "== end-to-end tests (failure screenshots go to $VIZ_SHOT_DIR)"
-ctest --test-dir "$build_dir" -R '^e2e\.' --output-on-failure "$@"
+ctest --test-dir "$build_dir" -R "${VIZ_E2E_FILTER:-^e2e\.}" --output-on-failure "$@"
