@@ -238,7 +238,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_PAINT: {
       PaintDc pdc(hwnd_);
-      PaintView(pdc.get(), ::GetActiveWindow() == hwnd_);
+      PaintView(pdc.get(), active_);
       return 0;
     }
     case WM_SIZE:
@@ -285,6 +285,8 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       ApplicationActivated(wp != FALSE);
       return 0;
     case WM_ACTIVATE:
+      // Kept here rather than asked of the system in every cycle (a round trip each time).
+      active_ = LOWORD(wp) != WA_INACTIVE;
       RefreshNow();
       return DefProc(msg, wp, lp);
     case WM_TIMER:

@@ -202,6 +202,7 @@ class MainWindow : public WindowBase<MainWindow> {
   HINSTANCE inst_ = nullptr;
   int FTag = 0;  // life and layout flag
   bool terminating_ = false;
+  bool active_ = false;              // the window is the active one (WM_ACTIVATE)
   bool savedForSessionEnd_ = false;  // written at WM_QUERYENDSESSION
 
   int FZoom = 6;
@@ -250,6 +251,7 @@ class MainWindow : public WindowBase<MainWindow> {
   mutable int toolbarHeight_ = -1;  // cached; -1 = read again
   T_WinItem recentItem_;            // the last live identification and when it was made
   DWORD recentItemTick_ = 0;
+  POINT recentItemPoint_{};         // where it was made
   HHOOK restHook_ = nullptr;
   UniqueDc displayDc_;        // the screen, for live capture  // set while the cursor rests (see EnterRest)
   HWND pnlCapture_ = nullptr;
