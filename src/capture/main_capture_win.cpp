@@ -172,7 +172,7 @@ void MainWindow::Timer_MainTimer(Sender) {
   FillWindowInfo(pt);
 
   // 13-15. Panel.
-  const bool active = ::GetActiveWindow() == hwnd_;
+  const bool active = active_;
   DrawPanel(view, active);
 
   // 16. Paint, straight into the window: a WM_PAINT round would cost more than the capture.
@@ -231,17 +231,21 @@ void MainWindow::FillWindowInfo(POINT pt) {
   if (live && !NoSelfCaptureOn()) {
     // The window at the point is what the system says; describing it costs several round trips
     // to the server and to its program, so a description younger than kRecentItemMs is reused
-    // while the cursor stays over the same window.
+    // while the cursor stays over the same window, and while it stays on the same point the
+    // system is not even asked which window that is.
     constexpr DWORD kRecentItemMs = 250;
-    const HWND at = ::WindowFromPoint(pt);
     const DWORD now = ::GetTickCount();
-    if (at && at == recentItem_.hwnd && now - recentItemTick_ < kRecentItemMs) {
+    const bool recent = now - recentItemTick_ < kRecentItemMs;
+    const bool samePoint = recentItem_.hwnd && pt.x == recentItemPoint_.x && pt.y == recentItemPoint_.y;
+    const HWND at = recent && samePoint ? recentItem_.hwnd : ::WindowFromPoint(pt);
+    if (at && at == recentItem_.hwnd && recent) {
       item = recentItem_;
       found = true;
     } else {
       found = IdentifyWindowAt(pt, hwnd_, false, &item);
       recentItem_ = found ? item : T_WinItem{};
       recentItemTick_ = now;
+      recentItemPoint_ = pt;
     }
   } else if (live) {
     found = IdentifyWindowAt(pt, hwnd_, true, &item);
