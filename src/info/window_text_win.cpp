@@ -9,6 +9,7 @@ namespace {
 
 constexpr UINT kLengthTimeoutMs = 80;
 constexpr DWORD kHungSkipMs = 3000;       // a window that timed out is left alone this long
+constexpr size_t kShortText = 1023;       // read in one message when shorter than this
 constexpr size_t kLongText = 65536;       // texts from this length on are cached
 constexpr DWORD kRecentTextMs = 250;      // the last window's text is reused this long
 constexpr DWORD kLongTextRefreshMs = 2000;
@@ -122,17 +123,24 @@ std::wstring ReadWindowText(HWND w) {
   static DWORD recentTick = 0;
   static std::wstring recentText;
   if (w == recentWindow && ::GetTickCount() - recentTick < kRecentTextMs) return recentText;
-  size_t len = 0;
-  if (!AskLength(w, &len)) {
+  // Most texts are short: one message reads them whole. Only a text that fills the buffer takes
+  // the long way (length first, then a buffer of that size).
+  std::wstring text;
+  if (!AskText(w, kShortText, &text)) {
     MarkHung(thread);
     return StoredCaption(w);
   }
   DWORD now = ::GetTickCount();
-  if (len == 0) {
+  if (text.size() < kShortText) {
     recentWindow = w;
     recentTick = now;
-    recentText.clear();
-    return {};
+    recentText = text;
+    return text;
+  }
+  size_t len = 0;
+  if (!AskLength(w, &len)) {
+    MarkHung(thread);
+    return StoredCaption(w);
   }
 
   auto& cache = LongTexts();
@@ -142,7 +150,6 @@ std::wstring ReadWindowText(HWND w) {
         now - it->second.readTick <= kLongTextRefreshMs)
       return it->second.text;
   }
-  std::wstring text;
   if (!AskText(w, len, &text)) {
     MarkHung(thread);
     return StoredCaption(w);

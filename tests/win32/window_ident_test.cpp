@@ -175,6 +175,32 @@ TEST(WindowText, MegabyteTextOfAnotherThreadsWindowIsReadWhole) {
   EXPECT_EQ(now, L"short now");
 }
 
+// Short texts are read in one message; a text that fills that first buffer is read again at its
+// full length. Both sides of the boundary come back whole.
+TEST(WindowText, TextsAroundTheOneMessageBufferAreReadWhole) {
+  const size_t lengths[] = {0, 1, 1021, 1022, 1023, 1024, 1025, 5000};
+  std::vector<std::wstring> texts;
+  for (size_t n : lengths) {
+    std::wstring t(n, L'\0');
+    for (size_t i = 0; i < n; ++i) t[i] = static_cast<wchar_t>(i % 7 == 6 ? L'窓' : L'a' + i % 26);
+    texts.push_back(t);
+  }
+  std::vector<HWND> windows;
+  test::WindowThread th([&] {
+    for (const std::wstring& t : texts) {
+      HWND w = MakePopup(L"", 100, 500, 50, 50);
+      SetWindowTextW(w, t.c_str());
+      windows.push_back(w);
+    }
+  }, false);
+  ASSERT_EQ(windows.size(), texts.size());
+  for (size_t i = 0; i < texts.size(); ++i) {
+    const std::wstring got = ReadWindowText(windows[i]);
+    EXPECT_EQ(got.size(), texts[i].size()) << "length " << lengths[i];
+    EXPECT_TRUE(got == texts[i]) << "length " << lengths[i];
+  }
+}
+
 TEST(WindowText, HungWindowDoesNotBlockTheLookUp) {
   HWND w = nullptr, sibling = nullptr;
   test::WindowThread t([&] {
