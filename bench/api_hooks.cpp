@@ -59,6 +59,8 @@ enum Kind { kOther, kCreate, kDelete, kDisplayDc };
   X(user32, GetWindowRgn, false, kOther)                 \
   X(user32, GetDesktopWindow, false, kOther)             \
   X(user32, InvalidateRect, false, kOther)               \
+  X(user32, GetDC, false, kOther)                        \
+  X(user32, ReleaseDC, false, kOther)                    \
   X(user32, UpdateWindow, false, kOther)                 \
   X(user32, BeginPaint, false, kOther)                   \
   X(user32, EndPaint, false, kOther)                     \
@@ -94,15 +96,9 @@ Kind g_kinds[kIdCount];
 bool g_timing = false, g_counting = false;
 int g_depth = 0;
 long long g_created = 0, g_deleted = 0;
-// Every display DC opened through CreateDCA (the program keeps one for its window's life, the
-// bench opens its own for the bare copies).
-HDC g_displayDcs[16] = {};
-int g_nextDisplayDc = 0;
-bool IsDisplayDc(HDC dc) {
-  for (HDC d : g_displayDcs)
-    if (d && d == dc) return true;
-  return false;
-}
+// A copy from the screen: the source is a device DC, not a memory DC. The program keeps its
+// display DC for the window's life, so it may well have been opened before the hooks were set.
+bool IsScreenDc(HDC dc) { return ::GetObjectType(dc) == OBJ_DC; }
 BlitRecord g_blits;
 
 long long Now() {
@@ -166,10 +162,6 @@ struct Hook<Id, R(WINAPI*)(A...)> {
     Scope s(Id);
     R r = orig(a...);
     s.Finish(Failed(Id, r));
-    if constexpr (Id == kId_CreateDCA) {
-      g_displayDcs[g_nextDisplayDc] = r;
-      g_nextDisplayDc = (g_nextDisplayDc + 1) % 16;
-    }
     return r;
   }
 };
@@ -181,7 +173,7 @@ BOOL WINAPI HookBitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int
   Scope s(kIdBitBlt);
   BOOL r = g_origBitBlt(dst, x, y, w, h, src, sx, sy, rop);
   s.Finish(r == 0);
-  if (src && IsDisplayDc(src)) {
+  if (src && IsScreenDc(src)) {
     g_blits.haveBitBlt = true;
     g_blits.srcX = sx;
     g_blits.srcY = sy;
