@@ -141,8 +141,8 @@ list_prefix() {
   ticks_of $(prefix_pids) | awk '{print $3}' | sort | uniq -c | awk '{printf "%s%s ", $2, ($1>1?"x"$1:"")}'
 }
 
-# What the Wine desktop itself costs while the pointer moves over it, with no program running:
-# part of the "moving" figure of the magnifier is this.
+# What the Wine desktop itself costs with no program of ours running, the pointer at rest and
+# moving over it: that much of each figure of the magnifier is Wine's own.
 # The desktop process ends with the last window, so an idle Notepad keeps it; the pointer circles
 # near the bottom-right corner, away from Notepad's window.
 echo "== Wine virtual desktop with an idle Notepad"
@@ -151,6 +151,7 @@ wine notepad >/dev/null 2>&1 &
 desk_pid=$!
 sleep 8
 echo "  prefix processes: $(list_prefix)"
+measure "Wine desktop + Notepad, at rest" prefix_pids
 start_mover 1200 760
 sleep 2
 measure "Wine desktop + Notepad, moving" prefix_pids
@@ -213,9 +214,11 @@ echo "== summary (CPU % of one core; targets for the magnifier: at rest < 0.5, m
 r() { echo "${result[$1]:-n/a}"; }
 printf '  %-30s %10s %10s\n' "" "at rest" "moving"
 printf '  %-30s %10s %10s\n' "vizmoria + its Wine processes" "$(r 'vizmoria, cursor at rest')" "$(r 'vizmoria, cursor moving')"
-printf '  %-30s %10s %10s\n' "Wine desktop + idle Notepad" "-" "$(r 'Wine desktop + Notepad, moving')"
-printf '  %-30s %10s %10s\n' "vizmoria less that" "-" \
-  "$(awk -v a="$(r 'vizmoria, cursor moving')" -v b="$(r 'Wine desktop + Notepad, moving')" 'BEGIN{printf "%.3f", a-b}')"
+printf '  %-30s %10s %10s\n' "Wine desktop + idle Notepad" "$(r 'Wine desktop + Notepad, at rest')" "$(r 'Wine desktop + Notepad, moving')"
+less() { awk -v a="$(r "$1")" -v b="$(r "$2")" 'BEGIN{printf "%.3f", a-b}'; }
+printf '  %-30s %10s %10s\n' "vizmoria less that" \
+  "$(less 'vizmoria, cursor at rest' 'Wine desktop + Notepad, at rest')" \
+  "$(less 'vizmoria, cursor moving' 'Wine desktop + Notepad, moving')"
 printf '  %-30s %10s %10s\n' "xzoom -delay 60" "$(r 'xzoom -delay 60, cursor at rest')" "$(r 'xzoom -delay 60, cursor moving')"
 printf '  %-30s %10s %10s\n' "xzoom default delay" "$(r 'xzoom (default delay), cursor at rest')" "-"
 printf '  %-30s %10s %10s\n' "ratio vizmoria / xzoom -delay 60" \
