@@ -4,6 +4,7 @@
 
 #include "app/main_window_win.h"
 #include "app/toolbar_icons_win.h"
+#include "capture/line_raster.h"
 #include "capture/view_geometry.h"
 #include "platform/message_dialog_win.h"
 #include "platform/sysfuncs_win.h"
@@ -28,6 +29,11 @@ LRESULT CALLBACK RestMouseHook(int code, WPARAM wp, LPARAM lp) {
 
 COLORREF FromDib(uint32_t px) {  // DIB pixels are 0x00RRGGBB, COLORREF is 0x00BBGGRR
   return RGB((px >> 16) & 0xFF, (px >> 8) & 0xFF, px & 0xFF);
+}
+
+uint32_t ToDib(COLORREF c) {
+  return (static_cast<uint32_t>(GetRValue(c)) << 16) | (static_cast<uint32_t>(GetGValue(c)) << 8) |
+         GetBValue(c);
 }
 
 void FillBlack(HDC dc, int l, int t, int r, int b) {
@@ -154,7 +160,8 @@ void MainWindow::Timer_MainTimer(Sender) {
   // 9. Grid, 10. cursor marker.
   DrawGrid(view);
 
-  // 11. Colour of the centre pixel.
+  // 11. Colour of the centre pixel, read from the view's memory once GDI has finished with it.
+  ::GdiFlush();
   uint32_t px = 0;
   if (FCenterCell.x >= 0 && FCenterCell.y >= 0 && FCenterCell.x < FViewBitmap.width() &&
       FCenterCell.y < FViewBitmap.height())
@@ -193,24 +200,27 @@ void MainWindow::DrawGrid(HDC dc) {
   if (gridShown) {
     const bool subShown = !cmds_.Checked(Cmd::Grid_SubNone);
     const GridLines lines = ComputeGridLines(g, subShown);
-    // The region below the panel top must stay untouched by long lines.
-    UniqueRgn clip(::CreateRectRgn(0, 0, FViewBitmap.width(), FInfoRect.top));
-    ::SelectClipRgn(dc, clip.get());
-    {
-      UniquePen pen(::CreatePen(PS_SOLID, 1, FGridColor));
+    // Lines go straight into the view's pixels (GDI's own drawing first finished, so that both
+    // see the same memory); GDI draws what cannot be done that way. Either way nothing below
+    // the panel top is touched.
+    ::GdiFlush();
+    auto draw = [&](const std::vector<Segment>& segs, COLORREF color, int r2) {
+      if (segs.empty()) return;
+      const std::optional<PenRop> rop = PenRopFromR2(r2);
+      if (rop && RasterSegments(FViewBitmap.bits(), FViewBitmap.width(), FViewBitmap.height(),
+                                FInfoRect.top, segs, ToDib(color), *rop))
+        return;
+      UniqueRgn clip(::CreateRectRgn(0, 0, FViewBitmap.width(), FInfoRect.top));
+      ::SelectClipRgn(dc, clip.get());
+      UniquePen pen(::CreatePen(PS_SOLID, 1, color));
       SelectGuard sel(dc, pen.get());
-      const int old = ::SetROP2(dc, FGridPenMode);
-      DrawSegments(dc, lines.grid);
+      const int old = ::SetROP2(dc, r2);
+      DrawSegments(dc, segs);
       ::SetROP2(dc, old);
-    }
-    if (subShown && !lines.subGrid.empty()) {
-      UniquePen pen(::CreatePen(PS_SOLID, 1, FSubGridColor));
-      SelectGuard sel(dc, pen.get());
-      const int old = ::SetROP2(dc, R2_COPYPEN);
-      DrawSegments(dc, lines.subGrid);
-      ::SetROP2(dc, old);
-    }
-    ::SelectClipRgn(dc, nullptr);
+      ::SelectClipRgn(dc, nullptr);
+    };
+    draw(lines.grid, FGridColor, FGridPenMode);
+    if (subShown) draw(lines.subGrid, FSubGridColor, R2_COPYPEN);
   }
   // The cursor marker inverts what lies beneath it.
   const CursorMarker m = ComputeCursorMarker(g);
