@@ -31,6 +31,13 @@ enum Kind { kOther, kCreate, kDelete, kDisplayDc };
   X(gdi32, SetROP2, true, kOther)                        \
   X(gdi32, SetStretchBltMode, true, kOther)              \
   X(gdi32, SetBkMode, true, kOther)                      \
+  X(gdi32, SetTextColor, true, kOther)                   \
+  X(gdi32, SetBkColor, true, kOther)                     \
+  X(gdi32, SetViewportOrgEx, true, kOther)               \
+  X(gdi32, Ellipse, true, kOther)                        \
+  X(gdi32, Rectangle, true, kOther)                      \
+  X(gdi32, PolyPolyline, true, kOther)                   \
+  X(gdi32, GdiFlush, true, kOther)                       \
   X(gdi32, GetTextExtentPoint32W, true, kOther)          \
   X(user32, FillRect, true, kOther)                      \
   X(user32, FrameRect, true, kOther)                     \
@@ -60,6 +67,7 @@ enum Kind { kOther, kCreate, kDelete, kDisplayDc };
   X(user32, GetDesktopWindow, false, kOther)             \
   X(user32, InvalidateRect, false, kOther)               \
   X(user32, GetDC, false, kOther)                        \
+  X(user32, GetWindowInfo, false, kOther)                \
   X(user32, ReleaseDC, false, kOther)                    \
   X(user32, UpdateWindow, false, kOther)                 \
   X(user32, BeginPaint, false, kOther)                   \

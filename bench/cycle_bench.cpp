@@ -197,14 +197,17 @@ void PrintCase(const CaseResult& r) {
 // Where the time of a designed-size cycle goes: time inside each hooked Win32 call. Under Wine a
 // QueryPerformanceCounter pair costs about a microsecond, so the cost of the probe itself is
 // measured on a call that does almost nothing (GetTickCount) and taken off every call.
-void Profile(double untimedCycleUs) {
-  Configure(CaseSpec{"profile", 0, 0, Cmd::Zoom_6, true});
+struct ProbeCost {
+  double usPerTick = 0;
+  double inside = 0;  // time a probe records inside a hooked call that does almost nothing
+  double wall = 0;    // wall time the probes add per call
+};
+
+ProbeCost MeasureProbeCost() {
+  ProbeCost pc;
   LARGE_INTEGER f;
   ::QueryPerformanceFrequency(&f);
-  const double usPerTick = 1e6 / static_cast<double>(f.QuadPart);
-
-  // Probe cost: time recorded inside a hooked call that does almost nothing, and the wall time
-  // the probes add per call.
+  pc.usPerTick = 1e6 / static_cast<double>(f.QuadPart);
   constexpr int kCal = 20000;
   double a0 = bench::NowUs();
   for (int i = 0; i < kCal; ++i) (void)::GetTickCount();
@@ -215,40 +218,37 @@ void Profile(double untimedCycleUs) {
   for (int i = 0; i < kCal; ++i) (void)::GetTickCount();
   const double probed = bench::NowUs() - a0;
   bench::SetTiming(false);
-  double probeIn = 0;
   for (const bench::ApiStat& s : bench::Stats())
     if (std::string(s.name) == "GetTickCount")
-      probeIn = static_cast<double>(s.ticksTop) * usPerTick / kCal;
-  const double probeAll = std::max(0.0, (probed - plain) / kCal);
+      pc.inside = static_cast<double>(s.ticksTop) * pc.usPerTick / kCal;
+  pc.wall = std::max(0.0, (probed - plain) / kCal);
+  return pc;
+}
 
-  constexpr int kN = 500;
-  for (int i = 0; i < 30; ++i) g_main->RefreshNow();
+// Runs `step` n times with every hooked call timed and prints where the time went, each call's
+// time corrected by the probes' own cost. Returns the corrected mean time of a step.
+template <typename Step>
+double PrintTimeTable(const ProbeCost& pc, int n, Step step) {
   bench::ResetStats();
   bench::SetTiming(true);
   const double t0 = bench::NowUs();
-  for (int i = 0; i < kN; ++i) g_main->RefreshNow();
+  for (int i = 0; i < n; ++i) step();
   const double total = bench::NowUs() - t0;
   bench::SetTiming(false);
 
   std::vector<bench::ApiStat> st = bench::Stats();
   long long allCalls = 0;
   for (const bench::ApiStat& s : st) allCalls += s.calls;
-  // The mean cycle of this run with the probes' own cost taken off.
-  const double cycleUs = total / kN - probeAll * static_cast<double>(allCalls) / kN;
+  const double stepUs = total / n - pc.wall * static_cast<double>(allCalls) / n;
   auto corrected = [&](long long ticks, long long calls) {
-    return std::max(0.0, (static_cast<double>(ticks) * usPerTick - probeIn * static_cast<double>(calls)) / kN);
+    return std::max(0.0, (static_cast<double>(ticks) * pc.usPerTick - pc.inside * static_cast<double>(calls)) / n);
   };
   auto topOf = [&](const bench::ApiStat& a) { return corrected(a.ticksTop, a.calls - a.callsNested); };
   std::sort(st.begin(), st.end(), [&](const bench::ApiStat& a, const bench::ApiStat& b) {
     return topOf(a) + corrected(a.ticksNested, a.callsNested) >
            topOf(b) + corrected(b.ticksNested, b.callsNested);
   });
-  std::printf("\nWhere a cycle's time goes (designed size, zoom 6, grid on; %d cycles, mean %.1f us\n"
-              "with the probes' cost (%.2f us per call) taken off; the median of the table above\n"
-              "was %.1f us. 'nested' = called from inside another hooked call, e.g. the paint\n"
-              "inside UpdateWindow; share = top-level time / mean cycle):\n",
-              kN, cycleUs, probeAll, untimedCycleUs);
-  std::printf("  %-24s %9s %11s %13s %7s\n", "call", "calls/cyc", "us/cyc top", "us/cyc nested",
+  std::printf("  %-24s %9s %11s %13s %7s\n", "call", "calls/run", "us/run top", "us/run nested",
               "share");
   double topSum = 0, smallSum = 0;
   for (const bench::ApiStat& s : st) {
@@ -261,13 +261,36 @@ void Profile(double untimedCycleUs) {
       continue;
     }
     std::printf("  %-24s %9.1f %11.1f %13.1f %6.1f%%\n", s.name,
-                static_cast<double>(s.calls) / kN, top, nested, 100.0 * top / cycleUs);
+                static_cast<double>(s.calls) / n, top, nested, 100.0 * top / stepUs);
   }
   std::printf("  %-24s %9s %11.1f %13s %6.1f%%\n", "(other hooked calls)", "", smallSum, "",
-              100.0 * smallSum / cycleUs);
-  const double rest = cycleUs - topSum;
+              100.0 * smallSum / stepUs);
+  const double rest = stepUs - topSum;
   std::printf("  %-24s %9s %11.1f %13s %6.1f%%   (own code, unhooked calls)\n",
-              "(outside hooked calls)", "", rest, "", 100.0 * rest / cycleUs);
+              "(outside hooked calls)", "", rest, "", 100.0 * rest / stepUs);
+  return stepUs;
+}
+
+void Profile(double untimedCycleUs) {
+  Configure(CaseSpec{"profile", 0, 0, Cmd::Zoom_6, true});
+  const ProbeCost pc = MeasureProbeCost();
+  constexpr int kN = 500;
+  for (int i = 0; i < 30; ++i) g_main->RefreshNow();
+  std::printf("\nWhere a cycle's time goes (designed size, zoom 6, grid on, the cursor still; %d\n"
+              "cycles, the probes' cost (%.2f us per call) taken off; the median of the table\n"
+              "above was %.1f us. 'nested' = called from inside another hooked call; share =\n"
+              "top-level time / mean cycle):\n",
+              kN, pc.wall, untimedCycleUs);
+  const double cycleUs = PrintTimeTable(pc, kN, [] { g_main->RefreshNow(); });
+  std::printf("  mean cycle %.1f us\n", cycleUs);
+
+  // The cycle describes the window under the cursor anew every quarter second; alone:
+  std::printf("\nWhere the description of the window under the cursor goes (%d runs):\n", kN);
+  const double identUs = PrintTimeTable(pc, kN, [] {
+    viz::T_WinItem item;
+    viz::IdentifyWindowAt(kCursor, Wnd(), false, &item);
+  });
+  std::printf("  mean %.1f us\n", identUs);
 
   // What-if: the composition check loads dwmapi.dll from the system directory and frees it
   // again in every cycle; with a reference held here the load finds it mapped already.
@@ -430,7 +453,7 @@ void RunLive(bool moving, DWORD ms) {
   StopMainTimer();
   long long paints = 0, cursorReads = 0;
   for (const bench::ApiStat& s : bench::Stats()) {
-    if (std::string(s.name) == "UpdateWindow") paints = s.calls;
+    if (std::string(s.name) == "GetDC") paints = s.calls;  // a full cycle paints through GetDC
     if (std::string(s.name) == "GetCursorPos") cursorReads = s.calls;
   }
   std::printf("  cursor %-7s %5.1f s: this process %.3f %% of one core; %.1f timer ticks/s, "
