@@ -184,17 +184,42 @@ bool Record(HWND w, int depth, size_t* budget, T_WinNode* out) {
   return true;
 }
 
+// The window's rectangle, its client rectangle and the client area's screen position. One
+// request for all where the system has GetWindowInfo (each is a round trip to the window server
+// for another program's window).
+bool WindowRects(HWND w, RECT* window, RECT* client, POINT* clientOrigin) {
+  using Fn = BOOL(WINAPI*)(HWND, PWINDOWINFO);
+  static const Fn getInfo = reinterpret_cast<Fn>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetWindowInfo")));
+  WINDOWINFO wi{};
+  wi.cbSize = sizeof wi;
+  // A mirrored window's client origin is its right edge: left to ClientToScreen.
+  if (getInfo && getInfo(w, &wi) && !(wi.dwExStyle & WS_EX_LAYOUTRTL)) {
+    *window = wi.rcWindow;
+    *client = RECT{0, 0, wi.rcClient.right - wi.rcClient.left, wi.rcClient.bottom - wi.rcClient.top};
+    *clientOrigin = POINT{wi.rcClient.left, wi.rcClient.top};
+    return true;
+  }
+  if (!::GetWindowRect(w, window)) return false;
+  ::GetClientRect(w, client);
+  *clientOrigin = POINT{};
+  ::ClientToScreen(w, clientOrigin);
+  return true;
+}
+
 }  // namespace
 
 bool DescribeWindow(HWND w, T_WinItem* out) {
   *out = T_WinItem{};
   RECT wr{};
-  if (!w || !::GetWindowRect(w, &wr)) return false;
+  if (!w || !WindowRects(w, &wr, &out->clientRect, &out->clientOrigin)) return false;
   out->hwnd = w;
   wchar_t cls[257];
   int n = ::GetClassNameW(w, cls, 257);
   out->className.assign(cls, n > 0 ? static_cast<size_t>(n) : 0);
-  out->text = ReadWindowText(w);
+  DWORD pid = 0;
+  const DWORD thread = ::GetWindowThreadProcessId(w, &pid);
+  out->text = ReadWindowText(w, thread);
   out->windowRect = wr;
   if (SafeDwmIsCompositionEnabled()) {
     RECT ext = SafeDwmGetWindowAttribute(w);
@@ -204,10 +229,6 @@ bool DescribeWindow(HWND w, T_WinItem* out) {
   out->posInParent = POINT{wr.left, wr.top};
   HWND parent = ::GetAncestor(w, GA_PARENT);
   if (parent && parent != ::GetDesktopWindow()) ::ScreenToClient(parent, &out->posInParent);
-  ::GetClientRect(w, &out->clientRect);
-  ::ClientToScreen(w, &out->clientOrigin);
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(w, &pid);
   if (pid) out->exeName = ExeNameOfProcess(pid);
   return true;
 }

@@ -85,5 +85,7 @@ std::wstring MapDevicePathToDrive(std::wstring_view devicePath);
 // Texts longer than 64K characters are cached and read again only when their length changes or
 // two seconds have passed.
 std::wstring ReadWindowText(HWND w);
+// The same, with the window's thread already known.
+std::wstring ReadWindowText(HWND w, DWORD thread);
 
 }  // namespace viz

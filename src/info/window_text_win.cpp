@@ -109,8 +109,11 @@ bool AskText(HWND w, size_t len, std::wstring* out) {
 }  // namespace
 
 std::wstring ReadWindowText(HWND w) {
+  return w ? ReadWindowText(w, ::GetWindowThreadProcessId(w, nullptr)) : std::wstring{};
+}
+
+std::wstring ReadWindowText(HWND w, DWORD thread) {
   if (!w) return {};
-  const DWORD thread = ::GetWindowThreadProcessId(w, nullptr);
   if (thread == ::GetCurrentThreadId()) return OwnThreadText(w);
   if (IsMarkedHung(thread)) {
     auto& cache = LongTexts();
