@@ -121,6 +121,8 @@ bool Failed(int id, R r) {
     if (id == kId_SelectObject) return r == nullptr || r == HGDI_ERROR;
     return r == nullptr;
   } else {
+    // These return the previous colour, which may well be black.
+    if (id == kId_SetTextColor || id == kId_SetBkColor) return r == CLR_INVALID;
     return r == 0;
   }
 }
