@@ -7,57 +7,31 @@
 
 #include <vector>
 
+#include "app/main_window_win.h"  // DibCanvas
 #include "capture/view_geometry.h"
 
 namespace viz {
 namespace {
 
-struct Dib {
-  Dib(int w, int h) : width(w), height(h) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    dc = CreateCompatibleDC(nullptr);
-    bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-    old = SelectObject(dc, bmp);
-  }
-  ~Dib() {
-    SelectObject(dc, old);
-    DeleteObject(bmp);
-    DeleteDC(dc);
-  }
-  int width, height;
-  HDC dc;
-  HBITMAP bmp;
-  HGDIOBJ old;
-  uint32_t* bits = nullptr;
-};
-
 // Every pixel different, so that a pixel drawn twice or once too often shows.
-void FillPattern(Dib& d) {
-  for (int y = 0; y < d.height; ++y)
-    for (int x = 0; x < d.width; ++x)
-      d.bits[y * d.width + x] = static_cast<uint32_t>((x * 7 + y * 13) & 0xFF) << 16 |
+void FillPattern(DibCanvas& d) {
+  for (int y = 0; y < d.height(); ++y)
+    for (int x = 0; x < d.width(); ++x)
+      d.bits()[y * d.width() + x] = static_cast<uint32_t>((x * 7 + y * 13) & 0xFF) << 16 |
                                 static_cast<uint32_t>((x * 3) & 0xFF) << 8 | ((y * 5) & 0xFF);
 }
 
-void DrawWithGdi(Dib& d, int clipBottom, const std::vector<Segment>& segs, COLORREF c, int r2) {
-  HRGN clip = CreateRectRgn(0, 0, d.width, clipBottom);
-  SelectClipRgn(d.dc, clip);
-  HPEN pen = CreatePen(PS_SOLID, 1, c);
-  HGDIOBJ oldPen = SelectObject(d.dc, pen);
-  SetROP2(d.dc, r2);
+void DrawWithGdi(DibCanvas& d, int clipBottom, const std::vector<Segment>& segs, COLORREF c, int r2) {
+  UniqueRgn clip(CreateRectRgn(0, 0, d.width(), clipBottom));
+  SelectClipRgn(d.dc(), clip.get());
+  UniquePen pen(CreatePen(PS_SOLID, 1, c));
+  SelectGuard sel(d.dc(), pen.get());
+  SetROP2(d.dc(), r2);
   for (const Segment& s : segs) {
-    MoveToEx(d.dc, s.from.x, s.from.y, nullptr);
-    LineTo(d.dc, s.to.x, s.to.y);
+    MoveToEx(d.dc(), s.from.x, s.from.y, nullptr);
+    LineTo(d.dc(), s.to.x, s.to.y);
   }
-  SelectObject(d.dc, oldPen);
-  DeleteObject(pen);
-  SelectClipRgn(d.dc, nullptr);
-  DeleteObject(clip);
+  SelectClipRgn(d.dc(), nullptr);
   GdiFlush();
 }
 
@@ -71,17 +45,18 @@ TEST(LineRasterGdi, GridLinesMatchGdiInEveryPenMode) {
     const GridLines lines = ComputeGridLines(g, true);
     for (const std::vector<Segment>* segs : {&lines.grid, &lines.subGrid}) {
       for (int r2 : {R2_COPYPEN, R2_NOT, R2_MASKPEN}) {
-        Dib gdi(kW, kH), own(kW, kH);
+        DibCanvas gdi, own;
+        ASSERT_TRUE(gdi.Create(kW, kH) && own.Create(kW, kH));
         FillPattern(gdi);
         FillPattern(own);
         DrawWithGdi(gdi, kPanelTop, *segs, color, r2);
-        ASSERT_TRUE(RasterSegments(own.bits, kW, kH, kPanelTop, *segs, dib, *PenRopFromR2(r2)));
+        ASSERT_TRUE(RasterSegments(own.bits(), kW, kH, kPanelTop, *segs, dib, *PenRopFromR2(r2)));
         int diffs = 0;
         for (int i = 0; i < kW * kH; ++i)
-          if ((gdi.bits[i] & 0xFFFFFF) != (own.bits[i] & 0xFFFFFF) && diffs++ < 3)
+          if ((gdi.bits()[i] & 0xFFFFFF) != (own.bits()[i] & 0xFFFFFF) && diffs++ < 3)
             ADD_FAILURE() << "zoom " << zoom << " r2 " << r2 << " pixel (" << i % kW << ","
-                          << i / kW << "): GDI " << std::hex << gdi.bits[i] << ", own "
-                          << own.bits[i];
+                          << i / kW << "): GDI " << std::hex << gdi.bits()[i] << ", own "
+                          << own.bits()[i];
         EXPECT_EQ(diffs, 0) << "zoom " << zoom << " r2 " << r2;
         ++compared;
       }
