@@ -120,31 +120,30 @@ std::wstring ReadWindowText(HWND w, DWORD thread) {
     auto it = cache.find(w);
     return it != cache.end() ? it->second.text : StoredCaption(w);
   }
-  // The window under a moving cursor is asked again only every kRecentTextMs: each read is two
-  // round trips to another process, more than the rest of a capture cycle.
+  // The window under a moving cursor is asked again only every kRecentTextMs: each read is a
+  // round trip to another process, more than the rest of a capture cycle.
   static HWND recentWindow = nullptr;
   static DWORD recentTick = 0;
   static std::wstring recentText;
   if (w == recentWindow && ::GetTickCount() - recentTick < kRecentTextMs) return recentText;
+  auto remember = [w](const std::wstring& text, DWORD tick) {
+    recentWindow = w;
+    recentTick = tick;
+    recentText = text;
+    return text;
+  };
+  auto hung = [w, thread] {
+    MarkHung(thread);
+    return StoredCaption(w);
+  };
   // Most texts are short: one message reads them whole. Only a text that fills the buffer takes
   // the long way (length first, then a buffer of that size).
   std::wstring text;
-  if (!AskText(w, kShortText, &text)) {
-    MarkHung(thread);
-    return StoredCaption(w);
-  }
+  if (!AskText(w, kShortText, &text)) return hung();
   DWORD now = ::GetTickCount();
-  if (text.size() < kShortText) {
-    recentWindow = w;
-    recentTick = now;
-    recentText = text;
-    return text;
-  }
+  if (text.size() < kShortText) return remember(text, now);
   size_t len = 0;
-  if (!AskLength(w, &len)) {
-    MarkHung(thread);
-    return StoredCaption(w);
-  }
+  if (!AskLength(w, &len)) return hung();
 
   auto& cache = LongTexts();
   if (len >= kLongText) {
@@ -153,18 +152,12 @@ std::wstring ReadWindowText(HWND w, DWORD thread) {
         now - it->second.readTick <= kLongTextRefreshMs)
       return it->second.text;
   }
-  if (!AskText(w, len, &text)) {
-    MarkHung(thread);
-    return StoredCaption(w);
-  }
+  if (!AskText(w, len, &text)) return hung();
   if (text.size() >= kLongText) {
     Prune(cache, now, kLongTextRefreshMs, [](const CachedText& c) { return c.readTick; });
     cache[w] = CachedText{text, len, now};
   }
-  recentWindow = w;
-  recentTick = now;
-  recentText = text;
-  return text;
+  return remember(text, now);
 }
 
 }  // namespace viz
