@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "harness.h"
-#include "handles.h"
+#include "ui/handle_win.h"
 
 namespace viz::e2e {
 

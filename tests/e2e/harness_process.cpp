@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "handles.h"
+#include "ui/handle_win.h"
 
 namespace viz::e2e {
 

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "harness.h"
-#include "handles.h"
+#include "ui/handle_win.h"
 
 namespace viz::e2e {
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "handles.h"
+#include "ui/handle_win.h"
 #include "harness.h"
 
 #include <commctrl.h>
@@ -62,7 +62,7 @@ class RemoteBuffer {
   }
 
  private:
-  std::unique_ptr<void, KernelCloser> process_;
+  UniqueKernelHandle process_;
   uint8_t* base_ = nullptr;
 };
 
