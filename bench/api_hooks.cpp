@@ -122,7 +122,7 @@ bool Failed(int id, R r) {
     return r == nullptr;
   } else {
     // These return the previous colour, which may well be black.
-    if (id == kId_SetTextColor || id == kId_SetBkColor) return r == CLR_INVALID;
+    if (id == kId_SetTextColor || id == kId_SetBkColor) return static_cast<DWORD>(r) == CLR_INVALID;
     return r == 0;
   }
 }
