@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine for ctest, each run in a Wine session of its own.
+# The program's output goes through a file: Wine's background processes (wineserver, services,
+# the desktop) inherit the output descriptors, and a pipe they held would keep ctest waiting on
+# them if one of them did not end. After the program, the session is given a generous while to
+# end by itself (so the next run starts from a fresh one) and is then ended.
+out=$(mktemp)
+wine "$@" >"$out" 2>&1
+rc=$?
+cat "$out"
+rm -f "$out"
+timeout 60 wineserver -w >/dev/null 2>&1 || wineserver -k >/dev/null 2>&1
+exit "$rc"
