@@ -6,29 +6,31 @@
 # delta from /proc/PID/stat over each window. Xvfb's own time is shown apart: it serves both.
 #   bash scripts/bench-cpu.sh              install what is missing, build, measure
 #   VIZ_CPU_WINDOW=60 bash ...             seconds per measurement window (default 30)
-#   VIZ_BENCH_NOBUILD=1 bash ...           use the vizmoria.exe already built in build/win
+#   bash scripts/bench-cpu.sh --arch x86   the 32-bit program (default: x64, which runs everywhere)
+#   VIZ_BENCH_NOBUILD=1 bash ...           use the vizmoria.exe already built
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 window=${VIZ_CPU_WINDOW:-30}
 hz=$(getconf CLK_TCK)
 
-if [ "${VIZ_BENCH_NOBUILD:-0}" != 1 ]; then
-  VIZ_WITH_BENCH=1 bash scripts/install-deps.sh   # brings xzoom too
-  bash scripts/build.sh --target vizmoria
-fi
+export VIZ_WINEPREFIX=$root/build/wineprefix-bench-cpu
+# shellcheck source=scripts/wine-env.sh
+. scripts/wine-env.sh
+[ "${VIZ_BENCH_NOBUILD:-0}" = 1 ] || VIZ_WITH_BENCH=1 bash scripts/install-deps.sh  # brings xzoom
+arch=$(viz_default_arch)
+if [ "${1:-}" = --arch ]; then arch=${2:?}; fi
+viz_arch_runnable "$arch" || { echo "bench-cpu: cannot run $arch here: $VIZ_ARCH_WHY" >&2; exit 1; }
+viz_use_arch "$arch"
+[ "${VIZ_BENCH_NOBUILD:-0}" = 1 ] || bash scripts/build.sh --arch "$arch" --target vizmoria
 command -v xzoom >/dev/null || { echo "bench-cpu: xzoom is missing" >&2; exit 1; }
 
 # A folder of its own: no settings file there, so the program starts with its defaults (designed
 # size, zoom 6, 60 ms timer).
 run_dir=$root/build/bench-cpu
 mkdir -p "$run_dir"
-cp "$root/build/win/vizmoria.exe" "$run_dir/vizmoria.exe"
+cp "$VIZ_WIN_BUILD/vizmoria.exe" "$run_dir/vizmoria.exe"
 rm -f "$run_dir/vizmoria.bin"
-
-export VIZ_WINEPREFIX=$root/build/wineprefix-bench-cpu
-# shellcheck source=scripts/wine-env.sh
-. scripts/wine-env.sh
 
 mover_pid= xzoom_pid= viz_pid=
 stop_mover() {
@@ -134,6 +136,7 @@ moves_per_second() {  # counts pointer changes seen over 2 s
 }
 
 rest_x=700 rest_y=450   # over the Wine desktop, away from the magnifier at (75,75)
+echo "architecture: $arch (vizmoria.exe built for $arch, run by $VIZ_WINE)"
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //')"
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg); window ${window}s each; CLK_TCK $hz"
 
@@ -147,7 +150,7 @@ list_prefix() {
 # near the bottom-right corner, away from Notepad's window.
 echo "== Wine virtual desktop with an idle Notepad"
 xdotool mousemove 1200 760
-wine notepad >/dev/null 2>&1 &
+"$VIZ_WINE" notepad >/dev/null 2>&1 &
 desk_pid=$!
 sleep 8
 echo "  prefix processes: $(list_prefix)"
@@ -161,7 +164,7 @@ wait "$desk_pid" 2>/dev/null || true
 
 echo "== vizmoria.exe (designed size, default settings: zoom 6, 60 ms timer) under Wine"
 xdotool mousemove "$rest_x" "$rest_y"
-(cd "$run_dir" && exec wine "$run_dir/vizmoria.exe") >/dev/null 2>&1 &
+(cd "$run_dir" && exec "$VIZ_WINE" "$run_dir/vizmoria.exe") >/dev/null 2>&1 &
 viz_pid=$!
 sleep 10   # start-up and the desktop process settle
 procs=$(list_prefix)

@@ -1,7 +1,22 @@
 #!/usr/bin/env bash
-# Builds vizmoria.exe (and the Windows test programs) with MinGW-w64 into build/win.
+# Builds the Windows programs (vizmoria.exe, the test programs, the benchmark) with MinGW-w64.
+#   bash scripts/build.sh [--arch x86|x64|all] [cmake --build arguments, e.g. --target vizmoria]
+# x86 goes to build/win-x86, x64 to build/win-x64; the default is both.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${VIZ_JOBS:-$(nproc)}
-cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win -j"$jobs" "$@"
+archs=(x86 x64)
+if [ "${1:-}" = --arch ]; then
+  case ${2:-} in
+    x86|x64) archs=("$2") ;;
+    all) ;;
+    *) echo "build.sh: --arch takes x86, x64 or all" >&2; exit 2 ;;
+  esac
+  shift 2
+fi
+for arch in "${archs[@]}"; do
+  case $arch in x86) tc=cmake/mingw-i686.cmake ;; x64) tc=cmake/mingw-x86_64.cmake ;; esac
+  echo "== Windows build $arch (build/win-$arch)"
+  cmake -S . -B "build/win-$arch" -DCMAKE_TOOLCHAIN_FILE=$tc -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "build/win-$arch" -j"$jobs" "$@"
+done

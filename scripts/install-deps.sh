@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Installs what building and testing needs on Debian 12 (run as root). Idempotent: packages that
 # are already present are skipped, so a second run costs only the dpkg queries.
+# Both Wine loaders are installed: wine32 installs on hosts that cannot execute 32-bit code too,
+# where the scripts then run only the x64 program (wine-env.sh finds out which loader starts).
 set -euo pipefail
 
 pkgs=(cmake make g++ clang libclang-rt-14-dev googletest
-      g++-mingw-w64-i686 mingw-w64-i686-dev
-      wine wine32:i386 xvfb xauth fonts-ipafont-gothic locales imagemagick xdotool)
+      g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
+      wine wine32:i386 wine64 xvfb xauth fonts-ipafont-gothic locales imagemagick xdotool
+      zip unzip)
 [ "${VIZ_WITH_BENCH:-0}" = 1 ] && pkgs+=(xzoom)
 
 missing=()

@@ -1,38 +1,49 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds vizmoria.exe and starts it under Wine. With no $DISPLAY it runs
-# on a private Xvfb, saves a screenshot (build/vizmoria-screenshot.png) and stops again.
+# Installs what is missing, builds vizmoria.exe and starts it under Wine: the x64 program, which
+# 64-bit Wine runs on every host, or with --arch x86 the 32-bit one where the host can execute
+# 32-bit code. With no $DISPLAY it runs on a private Xvfb, saves a screenshot
+# (build/vizmoria-screenshot.png) and stops again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
-bash scripts/build.sh --target vizmoria
 # shellcheck source=scripts/wine-env.sh
 . scripts/wine-env.sh
+arch=
+if [ "${1:-}" = --arch ]; then arch=${2:-}; fi
+bash scripts/install-deps.sh
+[ -n "$arch" ] || arch=$(viz_default_arch)
+if ! viz_arch_runnable "$arch"; then
+  echo "run: cannot start the $arch program: $VIZ_ARCH_WHY" >&2
+  exit 1
+fi
+viz_use_arch "$arch"
+bash scripts/build.sh --arch "$arch" --target vizmoria
 
 headless=0
 if [ -z "${DISPLAY:-}" ]; then
   headless=1
+  viz_wine_stop
   viz_xvfb_start
   trap 'viz_wine_stop; viz_xvfb_stop' EXIT
 fi
 viz_prefix_init
 
-rundir=build/run
+rundir=build/run-$arch
 mkdir -p "$rundir"
-cp build/win/vizmoria.exe "$rundir/"
+cp "$VIZ_WIN_BUILD/vizmoria.exe" "$rundir/"
 if [ "$headless" = 0 ]; then
-  echo "starting vizmoria on $DISPLAY (settings in $rundir/vizmoria.bin)"
-  exec wine "$rundir/vizmoria.exe"
+  echo "starting the $arch vizmoria on $DISPLAY (settings in $rundir/vizmoria.bin)"
+  exec "$VIZ_WINE" "$rundir/vizmoria.exe"
 fi
 
-wine "$rundir/vizmoria.exe" &
+"$VIZ_WINE" "$rundir/vizmoria.exe" &
 pid=$!
 # The Wine desktop is one X window, so the program's own window cannot be seen from X: give
 # Wine time to start the desktop and the program, then move the pointer and let a few capture
 # cycles run.
+shot=build/vizmoria-screenshot.png
 sleep 8
 xdotool mousemove 150 150 >/dev/null 2>&1 || true
 sleep 3
-shot=build/vizmoria-screenshot.png
 import -window root "$shot"
-echo "screenshot saved: $PWD/$shot"
+echo "screenshot of the $arch program saved: $PWD/$shot"
 kill "$pid" 2>/dev/null || true

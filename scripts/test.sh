@@ -1,38 +1,128 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test tier:
-#   1. core unit tests natively (ASan/UBSan), the fuzz targets, and the same core tests under Wine;
-#   2. Win32 tests that create the real windows in-process (Wine, private Xvfb);
-#   3. end-to-end tests that start vizmoria.exe and drive it from outside.
-set -euo pipefail
+#   native     core unit tests natively, with AddressSanitizer and UBSan
+#   fuzz       the libFuzzer targets over the parsers
+#   windows    the Windows programs for x86 and x64 (both are always built)
+#   wine-core  the core unit tests under Wine              } for each architecture this host can
+#   win32      Win32 tests with real windows, in-process   } run (x64 always, x86 where 32-bit
+#   e2e        vizmoria.exe started and driven from outside} code runs)
+#   package    the release packages, unpacked and started
+#
+#   bash scripts/test.sh                          everything (the README's and CI's command)
+#   bash scripts/test.sh --tier e2e -R Capture    one tier; arguments after it go to ctest
+#   bash scripts/test.sh --arch x64 --tier win32  one architecture only
+set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 jobs=${VIZ_JOBS:-$(nproc)}
 
-bash scripts/install-deps.sh
+tier=all
+archs=(x64 x86)
+while [ $# -gt 0 ]; do
+  case $1 in
+    --tier) tier=${2:-}; shift 2 ;;
+    --arch) archs=("${2:-}"); shift 2 ;;
+    --) shift; break ;;
+    *) break ;;
+  esac
+done
+ctest_args=("$@")
+case $tier in
+  all|native|fuzz|windows|wine-core|win32|e2e|package) ;;
+  *) echo "test.sh: unknown tier '$tier' (native fuzz windows wine-core win32 e2e package)" >&2
+     exit 2 ;;
+esac
+for a in "${archs[@]}"; do
+  case $a in x86|x64) ;; *) echo "test.sh: --arch takes x86 or x64" >&2; exit 2 ;; esac
+done
 
-echo "== native core (ASan/UBSan)"
-cmake -S . -B build/native -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc >/dev/null
-cmake --build build/native -j"$jobs"
-ctest --test-dir build/native --output-on-failure -j"$jobs"
-
-echo "== fuzz targets (libFuzzer)"
-cmake -S . -B build/fuzz -DVIZ_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build/fuzz -j"$jobs"
-ctest --test-dir build/fuzz --output-on-failure
-
-echo "== Windows build (MinGW-w64 i686)"
-bash scripts/build.sh
-
+bash scripts/install-deps.sh || exit 1
 # shellcheck source=scripts/wine-env.sh
 . scripts/wine-env.sh
-export VIZ_WINEPREFIX=$WINEPREFIX
-viz_wine_stop
-viz_xvfb_start
-trap 'viz_wine_stop; viz_xvfb_stop' EXIT
-viz_prefix_init
 
-export VIZ_SHOT_DIR=$root/build/shots
-mkdir -p "$VIZ_SHOT_DIR"
-echo "== Wine: core, Win32 and end-to-end tests (failure screenshots go to $VIZ_SHOT_DIR)"
-ctest --test-dir build/win --output-on-failure --timeout 600
+failed=()
+ran=()
+step() {  # step NAME COMMAND...: runs it, records a failure and goes on
+  local name=$1
+  shift
+  if "$@"; then ran+=("$name"); else failed+=("$name"); fi
+}
+wants() { [ "$tier" = all ] || [ "$tier" = "$1" ]; }
+
+native_tier() {
+  echo "== native core (ASan/UBSan)"
+  cmake -S . -B build/native -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc >/dev/null &&
+    cmake --build build/native -j"$jobs" &&
+    ctest --test-dir build/native --output-on-failure -j"$jobs" "${ctest_args[@]}"
+}
+
+fuzz_tier() {
+  echo "== fuzz targets (libFuzzer)"
+  cmake -S . -B build/fuzz -DVIZ_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
+    cmake --build build/fuzz -j"$jobs" &&
+    ctest --test-dir build/fuzz --output-on-failure "${ctest_args[@]}"
+}
+
+# Runs ctest in the build folder of the current architecture, under Wine on a private Xvfb, with
+# a fresh Wine session; extra arguments select the tests.
+wine_ctest() {
+  local rc=0
+  viz_wine_stop   # a wineserver left from a run without a display breaks this one
+  viz_xvfb_start
+  viz_prefix_init
+  export VIZ_SHOT_DIR=$root/build/shots-$VIZ_ARCH
+  mkdir -p "$VIZ_SHOT_DIR"
+  ctest --test-dir "$VIZ_WIN_BUILD" --output-on-failure --timeout 600 "$@" || rc=$?
+  viz_wine_stop
+  viz_xvfb_stop
+  return $rc
+}
+
+wine_tiers() {  # the tiers that run in the standard prefix, as one ctest selection
+  local sel=() re
+  wants wine-core && sel+=('wine\.core_tests')
+  wants win32 && sel+=('wine\.win32_tests')
+  wants e2e && sel+=('e2e\.')
+  re="^($(IFS='|'; echo "${sel[*]}"))"
+  echo "== Wine $VIZ_ARCH: ${tier/all/wine-core, win32 and e2e} (failure screenshots go to build/shots-$VIZ_ARCH)"
+  wine_ctest -R "$re" -E '^e2e\.PackageTest' "${ctest_args[@]}"
+}
+
+wants native && step native native_tier
+wants fuzz && step fuzz fuzz_tier
+
+needs_windows=0
+for t in windows wine-core win32 e2e package; do wants "$t" && needs_windows=1; done
+if [ $needs_windows = 1 ]; then
+  step windows bash scripts/build.sh
+fi
+
+if wants package && [[ " ${ran[*]} " == *" windows "* ]]; then
+  step package-build bash scripts/package.sh --no-build
+fi
+
+arch_report=()
+if [ "$tier" != windows ] && [[ " ${ran[*]} " == *" windows "* ]]; then
+  for arch in "${archs[@]}"; do
+    if ! viz_arch_runnable "$arch"; then
+      echo "== Wine $arch: not run: $VIZ_ARCH_WHY"
+      arch_report+=("$arch not run: $VIZ_ARCH_WHY")
+      continue
+    fi
+    viz_use_arch "$arch"
+    before=${#failed[@]}
+    if wants wine-core || wants win32 || wants e2e; then step "wine-$arch" wine_tiers; fi
+    if wants package && [[ " ${ran[*]} " == *" package-build "* ]]; then
+      step "package-$arch" bash scripts/test-package.sh "$arch"
+    fi
+    if [ ${#failed[@]} -eq "$before" ]; then arch_report+=("$arch ran and passed"); else arch_report+=("$arch ran and FAILED"); fi
+  done
+fi
+
+echo
+echo "== summary"
+[ ${#ran[@]} -gt 0 ] && echo "  passed: ${ran[*]}"
+[ ${#failed[@]} -gt 0 ] && echo "  FAILED: ${failed[*]}"
+for r in "${arch_report[@]}"; do echo "  Windows architecture $r"; done
+[ ${#failed[@]} -eq 0 ]

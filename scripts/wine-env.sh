@@ -1,20 +1,72 @@
-# Sourced by the run and test scripts: a private 32-bit Wine prefix with a virtual desktop and the
-# Japanese Gothic font mapped, and (when asked) a private Xvfb display.
+# Sourced by the run, test and bench scripts: which Windows architectures this host can run, a
+# private Wine prefix per architecture (virtual desktop, Japanese Gothic font mapped), and (when
+# asked) a private Xvfb display.
+#
+#   viz_arch_runnable ARCH   0 when Wine can run ARCH (x86 or x64) here; else VIZ_ARCH_WHY says why
+#   viz_use_arch ARCH        exports VIZ_ARCH, VIZ_WINE (the loader), WINELOADER, WINEARCH,
+#                            WINEPREFIX and VIZ_WIN_BUILD (the build folder of that architecture)
+#   viz_default_arch         prints x64 when it runs here, else x86
 # shellcheck shell=bash
 
 VIZ_ROOT=${VIZ_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
-export WINEARCH=win32
-export WINEPREFIX=${VIZ_WINEPREFIX:-$VIZ_ROOT/build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 export LC_ALL=${VIZ_LOCALE:-ja_JP.UTF-8}
 
+VIZ_WINE32=/usr/lib/wine/wine
+VIZ_WINE64=/usr/lib/wine/wine64
+
+viz_loader_of() {
+  case $1 in
+    x86) echo "$VIZ_WINE32" ;;
+    x64) echo "$VIZ_WINE64" ;;
+    *) echo "unknown architecture '$1' (x86 or x64)" >&2; return 2 ;;
+  esac
+}
+
+# Some hosts cannot execute 32-bit x86 code at all (no ia32 emulation in the kernel): the 32-bit
+# loader then fails with "Exec format error". Asking the loader for its version tells, in a few
+# milliseconds, without a prefix.
+viz_arch_runnable() {
+  local loader out
+  loader=$(viz_loader_of "$1") || return 2
+  VIZ_ARCH_WHY=
+  if [ ! -e "$loader" ]; then
+    VIZ_ARCH_WHY="$loader is not installed"
+    return 1
+  fi
+  if ! out=$("$loader" --version 2>&1); then
+    VIZ_ARCH_WHY="this host cannot execute $loader ($(printf '%s' "$out" | tail -n 1))"
+    return 1
+  fi
+  return 0
+}
+
+viz_default_arch() {
+  if viz_arch_runnable x64; then echo x64; else echo x86; fi
+}
+
+viz_use_arch() {
+  local arch=$1
+  VIZ_WINE=$(viz_loader_of "$arch") || return 2
+  export VIZ_ARCH=$arch VIZ_WINE
+  # The loader that Wine itself starts for new processes of this prefix.
+  export WINELOADER=$VIZ_WINE
+  if [ "$arch" = x86 ]; then export WINEARCH=win32; else export WINEARCH=win64; fi
+  export WINEPREFIX=${VIZ_WINEPREFIX:-$VIZ_ROOT/build/wineprefix}-$arch
+  export VIZ_WIN_BUILD=$VIZ_ROOT/build/win-$arch
+}
+
+viz_wine() { "$VIZ_WINE" "$@"; }
+
+# Creates the prefix once (marked by .viz-ready): a virtual desktop of 1280x800 and the Japanese
+# Gothic font in place of the Windows fonts the program and its dialogs ask for.
 viz_prefix_init() {
   if [ ! -f "$WINEPREFIX/.viz-ready" ]; then
-    echo "wine: creating prefix $WINEPREFIX"
+    echo "wine: creating $WINEARCH prefix $WINEPREFIX"
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
+    viz_wine wineboot -i >/dev/null 2>&1
     local reg="$WINEPREFIX/viz-setup.reg"
     cat > "$reg" <<'REG'
 REGEDIT4
@@ -32,17 +84,24 @@ REGEDIT4
 "MS Shell Dlg"="IPAGothic"
 "MS Shell Dlg 2"="IPAGothic"
 REG
-    wine regedit "$reg" >/dev/null 2>&1
+    viz_wine regedit "$reg" >/dev/null 2>&1
     wineserver -w
     touch "$WINEPREFIX/.viz-ready"
   fi
 }
 
-# Starts a private Xvfb and exports DISPLAY; VIZ_XVFB_PID holds its PID.
+# Applies a .reg file to the current prefix and waits until Wine has written it.
+viz_prefix_apply() {
+  viz_wine regedit "$1" >/dev/null 2>&1
+  wineserver -w
+}
+
+# Starts a private Xvfb and exports DISPLAY; VIZ_XVFB_PID holds its PID. Optional argument: the
+# screen geometry (default 1280x800x24).
 viz_xvfb_start() {
   local fdfile
   fdfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -ac 3>"$fdfile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${1:-1280x800x24}" -nolisten tcp -ac 3>"$fdfile" >/dev/null 2>&1 &
   VIZ_XVFB_PID=$!
   local i
   for i in $(seq 1 100); do
@@ -62,6 +121,7 @@ viz_xvfb_stop() {
   fi
 }
 
+# Ends every Wine process of the current prefix (and only of it).
 viz_wine_stop() {
   wineserver -k >/dev/null 2>&1 || true
 }

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine for ctest, each run in a Wine session of its own.
+# Runs a Windows program under Wine for ctest, each run in a Wine session of its own, with the
+# loader of the architecture chosen by wine-env.sh (VIZ_WINE).
 # The program's output goes through a file: Wine's background processes (wineserver, services,
 # the desktop) inherit the output descriptors, and a pipe they held would keep ctest waiting on
 # them if one of them did not end. After the program, the session is given a generous while to
 # end by itself (so the next run starts from a fresh one) and is then ended.
 out=$(mktemp)
-wine "$@" >"$out" 2>&1
+"${VIZ_WINE:-wine}" "$@" >"$out" 2>&1
 rc=$?
 cat "$out"
 rm -f "$out"

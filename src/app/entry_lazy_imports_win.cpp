@@ -22,10 +22,19 @@ FARPROC Resolve(HMODULE* lib, const wchar_t* dll, const char* name) {
 
 }  // namespace
 
-// VIZ_LAZY(library cache, dll, return type, name, "decorated import", (params), (args), fallback)
+// The import pointer's symbol: on x86 the stdcall name carries the user-label underscore and the
+// argument size ("__imp__Name@N"); on x64 there is one calling convention and no decoration
+// ("__imp_Name").
+#ifdef _WIN64
+#define VIZ_IMPORT_SYMBOL(NAME, DECORATED) "__imp_" #NAME
+#else
+#define VIZ_IMPORT_SYMBOL(NAME, DECORATED) "__imp__" DECORATED
+#endif
+
+// VIZ_LAZY(library cache, dll, return type, name, "x86 decorated name", (params), (args), fallback)
 #define VIZ_LAZY(LIB, DLL, RET, NAME, DECORATED, PARAMS, ARGS, FALLBACK)                    \
   extern "C" RET WINAPI viz_lazy_##NAME PARAMS;                                            \
-  extern "C" void* viz_imp_##NAME __asm__("__imp__" DECORATED);                           \
+  extern "C" void* viz_imp_##NAME __asm__(VIZ_IMPORT_SYMBOL(NAME, DECORATED));             \
   void* viz_imp_##NAME = reinterpret_cast<void*>(&viz_lazy_##NAME);                        \
   extern "C" RET WINAPI viz_lazy_##NAME PARAMS {                                           \
     using Fn = RET(WINAPI*) PARAMS;                                                        \

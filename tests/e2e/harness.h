@@ -58,6 +58,8 @@ struct AppOptions {
   std::vector<std::wstring> prefer_native_dlls;
   bool wait_for_window = true;
   DWORD start_timeout_ms = kStartTimeoutMs;
+  // Runs `program` where it lies instead of from a fresh copy; the folder is left as it is.
+  bool in_place = false;
 };
 
 // One run of vizmoria.exe from a fresh folder of its own. The program writes its settings, text
@@ -95,6 +97,7 @@ class AppProcess {
 
  private:
   std::wstring folder_;
+  bool owns_folder_ = false;
   std::wstring exe_name_ = L"vizmoria.exe";
   HANDLE process_ = nullptr;
   DWORD pid_ = 0;

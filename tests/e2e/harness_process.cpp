@@ -216,7 +216,7 @@ AppProcess::~AppProcess() {
     RegDeleteTreeW(HKEY_CURRENT_USER, (overrides_key_ + L"\\DllOverrides").c_str());
     RegDeleteKeyW(HKEY_CURRENT_USER, overrides_key_.c_str());  // only when nothing else is there
   }
-  if (!folder_.empty()) {
+  if (owns_folder_ && !folder_.empty()) {
     // A killed process can hold its image open for a moment after it is signalled.
     WaitUntil([&] { return RemoveTree(folder_); }, 5000, 50);
   }
@@ -230,12 +230,17 @@ bool AppProcess::Start(const AppOptions& options) {
     error_ = "program not found: " + Narrow(source);
     return false;
   }
-  folder_ = MakeTempFolder(L"app");
-  if (folder_.empty()) {
-    error_ = "cannot create a temporary folder";
-    return false;
+  if (options.in_place) {
+    folder_ = source.substr(0, source.size() - exe_name_.size());
+  } else {
+    folder_ = MakeTempFolder(L"app");
+    if (folder_.empty()) {
+      error_ = "cannot create a temporary folder";
+      return false;
+    }
+    owns_folder_ = true;
   }
-  if (!CopyFileW(source.c_str(), exe_path().c_str(), FALSE)) {
+  if (!options.in_place && !CopyFileW(source.c_str(), exe_path().c_str(), FALSE)) {
     error_ = "cannot copy " + Narrow(source);
     return false;
   }
