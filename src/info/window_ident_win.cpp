@@ -1,5 +1,6 @@
 #include "info/window_ident_win.h"
 
+#include "info/window_frame.h"
 #include "platform/sysfuncs_win.h"
 #include "ui/handle_win.h"
 
@@ -220,13 +221,14 @@ bool DescribeWindow(HWND w, T_WinItem* out) {
   DWORD pid = 0;
   const DWORD thread = ::GetWindowThreadProcessId(w, &pid);
   out->text = ReadWindowText(w, thread);
-  out->windowRect = wr;
-  if (SafeDwmIsCompositionEnabled()) {
-    RECT ext = SafeDwmGetWindowAttribute(w);
-    if (ext.right > ext.left && ext.bottom > ext.top) out->windowRect = ext;
-  }
-  out->size = SIZE{wr.right - wr.left, wr.bottom - wr.top};
-  out->posInParent = POINT{wr.left, wr.top};
+  // The rectangle, the size and the position all come from the one rectangle shown.
+  const bool composition = SafeDwmIsCompositionEnabled();
+  const RECT ext = composition ? SafeDwmGetWindowAttribute(w) : RECT{};
+  const Rect shown = ShownWindowRect(Rect{wr.left, wr.top, wr.right, wr.bottom}, composition,
+                                     Rect{ext.left, ext.top, ext.right, ext.bottom});
+  out->windowRect = RECT{shown.left, shown.top, shown.right, shown.bottom};
+  out->size = SIZE{shown.width(), shown.height()};
+  out->posInParent = POINT{shown.left, shown.top};
   HWND parent = ::GetAncestor(w, GA_PARENT);
   if (parent && parent != ::GetDesktopWindow()) ::ScreenToClient(parent, &out->posInParent);
   if (pid) out->exeName = ExeNameOfProcess(pid);

@@ -24,8 +24,8 @@ struct T_WinItem {
   std::wstring className;
   std::wstring text;
   RECT windowRect{};   // extended frame bounds while desktop composition is on, else GetWindowRect
-  POINT posInParent{}; // GetWindowRect top-left in the parent's client coordinates (screen for top-level)
-  SIZE size{};         // GetWindowRect width and height
+  POINT posInParent{}; // windowRect's top-left in the parent's client coordinates (screen for top-level)
+  SIZE size{};         // windowRect's width and height
   RECT clientRect{};   // GetClientRect
   POINT clientOrigin{};  // screen position of the client area's top-left corner
   std::wstring exeName;  // full path of the owning program's file, empty when unknown
