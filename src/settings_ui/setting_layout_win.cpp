@@ -14,7 +14,7 @@ namespace viz {
 namespace {
 
 constexpr const wchar_t* kTitle = L"vizmoria";
-constexpr const wchar_t* kLinkLabel = L"オンラインヘルプ: ";
+constexpr const wchar_t* kLinkLabel = L"ヘルプ: ";
 constexpr DWORD kEtdtEnableTab = 0x6;  // ETDT_ENABLE | ETDT_USETABTEXTURE
 
 template <typename Fn>
@@ -170,12 +170,12 @@ void SettingWindow::BuildHelpPage() {
                       titleFont_ ? titleFont_.get() : nullptr);
   versionLabel_ = AddControl(pageHelp_, WC_STATICW, VersionCaption(version_),
                              SS_LEFT | SS_NOPREFIX, kIdVersion);
-  const std::wstring markup = std::wstring(kLinkLabel) + L"<a>" + kHelpUrl + L"</a>";
+  const std::wstring markup = std::wstring(kLinkLabel) + L"<a>" + HelpLinkText() + L"</a>";
   link_ = AddControl(pageHelp_, WC_LINK, markup, WS_TABSTOP, kIdHelpLink);
   linkIsSysLink_ = link_ != nullptr;
   if (!link_) {
     // Without SysLink: a static that looks and acts like a link.
-    link_ = AddControl(pageHelp_, WC_STATICW, kHelpUrl, SS_LEFT | SS_NOPREFIX | SS_NOTIFY,
+    link_ = AddControl(pageHelp_, WC_STATICW, HelpLinkText(), SS_LEFT | SS_NOPREFIX | SS_NOTIFY,
                        kIdHelpLink, linkFont_ ? linkFont_.get() : nullptr);
   }
 }
@@ -249,7 +249,7 @@ void SettingWindow::Layout() {
   const int titleW = TextWidth(dc.get(), titleFont_ ? titleFont_.get() : font_.get(), kTitle);
   const int versionW = TextWidth(dc.get(), font_.get(), VersionCaption(version_));
   const std::wstring linkText =
-      linkIsSysLink_ ? std::wstring(kLinkLabel) + kHelpUrl : std::wstring(kHelpUrl);
+      linkIsSysLink_ ? std::wstring(kLinkLabel) + HelpLinkText() : HelpLinkText();
   const int linkW = TextWidth(dc.get(), font_.get(), linkText) + u.X(2);
   const int versionY = y0 + titleH + u.Y(4);
   const int linkY = versionY + u.cy + u.Y(14);

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "app/main_window_win.h"
+#include "platform/message_dialog_win.h"
 #include "platform/shell_open_win.h"
 #include "settings_ui/file_version_win.h"
 
@@ -179,7 +180,35 @@ void SettingWindow::OnCheckClicked(Cmd c) {
   SyncFromCommands();  // the main window does too; this covers a command that changed nothing
 }
 
-void SettingWindow::OpenHelpPage() { OpenWithAssociatedProgram(hwnd_, kHelpUrl); }
+std::wstring HelpPageTarget() {
+#ifdef VIZ_HELP_URL
+  return VIZ_HELP_URL;
+#else
+  const std::wstring exe = OwnModulePath();
+  return exe.substr(0, exe.find_last_of(L"\\/") + 1) + kHelpFileName;
+#endif
+}
+
+std::wstring HelpLinkText() {
+#ifdef VIZ_HELP_URL
+  return VIZ_HELP_URL;
+#else
+  return kHelpFileName;
+#endif
+}
+
+void SettingWindow::OpenHelpPage() {
+  const std::wstring target = HelpPageTarget();
+#ifndef VIZ_HELP_URL
+  const DWORD attrs = ::GetFileAttributesW(target.c_str());
+  if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY)) {
+    MessageDlg(hwnd_, L"ヘルプファイルが見つかりません\r" + target, MsgKind::Warning, mbOK, mbOK);
+    return;
+  }
+#endif
+  if (!OpenWithAssociatedProgram(hwnd_, target))
+    MessageDlg(hwnd_, L"ヘルプを開けませんでした\r" + target, MsgKind::Warning, mbOK, mbOK);
+}
 
 void SettingWindow::Close() {
   if (hwnd_) ::DestroyWindow(hwnd_);

@@ -2,7 +2,7 @@
 //
 // A tab control with two pages, each a child dialog (so dialog navigation, mnemonics and the
 // themed tab background come from the system): tabSetting holds one check box per mirrored
-// command, tabHelp the title, the file version and the online help link. The check boxes carry
+// command, tabHelp the title, the file version and the help link. The check boxes carry
 // the command identifiers as control IDs (chkColor_COLORREF is 3003).
 #pragma once
 
@@ -20,8 +20,13 @@ namespace viz {
 
 class MainWindow;
 
-// Address of the online help page opened by the link on the version page.
-inline constexpr const wchar_t* kHelpUrl = L"https://vizmoria.example.org/help/";
+// The help page opened by the link on the version page: a file of this name beside the program,
+// or, in a build given VIZ_HELP_URL, that address.
+inline constexpr const wchar_t* kHelpFileName = L"vizmoria-help.html";
+// The full path or address the link opens.
+std::wstring HelpPageTarget();
+// What the link shows: the file name, or the address.
+std::wstring HelpLinkText();
 
 class SettingWindow : public WindowBase<SettingWindow> {
   friend class WindowBase<SettingWindow>;

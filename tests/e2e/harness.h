@@ -197,6 +197,14 @@ DWORD ClipboardSequence();  // changes whenever any process writes the clipboard
 // of `around`: the evidence that a magnified or copied image shows that part of a pattern window.
 int CountPatternPixels(const ScreenGrab& grab, const RECT& area, POINT around, int radius);
 
+// Top-level notepad windows whose title contains `part` (compared in upper case), and closing
+// them (waiting for their processes to end).
+std::vector<HWND> NotepadWindowsTitled(const std::wstring& part);
+void CloseNotepadsTitled(const std::wstring& part);
+
+// The texts of a dialog's child controls, each followed by a line feed.
+std::wstring DialogTexts(HWND dlg);
+
 // Line height of the program's information panel for its window font ("ＭＳ ゴシック" at
 // `points` and the screen's DPI): trunc(1.2 x the height of "A") + 1.
 int PanelLineHeight(int points = 9);
@@ -234,6 +242,54 @@ class PatternWindow {
   HWND hwnd_ = nullptr;
   std::unique_ptr<Thread> thread_;
 };
+
+// Makes the shell open files of `extension` (".html") with `command` (`notepad.exe "%1"`) while
+// it lives; the extension's previous class comes back afterwards. Wine's shell reads the
+// machine's classes only, so this writes HKEY_CLASSES_ROOT.
+class ScopedOpenCommand {
+ public:
+  ScopedOpenCommand(const std::wstring& extension, const std::wstring& command);
+  ScopedOpenCommand(const ScopedOpenCommand&) = delete;
+  ScopedOpenCommand& operator=(const ScopedOpenCommand&) = delete;
+  ~ScopedOpenCommand();
+  bool ok() const { return ok_; }
+
+ private:
+  std::wstring extension_;
+  std::optional<std::wstring> previous_;  // the extension's class before, if it had one
+  bool ok_ = false;
+};
+
+// A window filled with one colour that stands for a counter: it steps the counter every
+// `period_ms` (or only when told, with 0) and records when each value was on screen. What a
+// magnifier shows of it then tells when the magnifier captured. Runs on its own thread.
+class CounterWindow {
+ public:
+  CounterWindow(const RECT& screen_rect, UINT period_ms);
+  CounterWindow(const CounterWindow&) = delete;
+  CounterWindow& operator=(const CounterWindow&) = delete;
+  ~CounterWindow();
+
+  static COLORREF ColorOf(unsigned n);
+  static std::optional<unsigned> CounterOf(COLORREF c);
+  // Milliseconds (NowMs) when value n had been painted; empty for a value not shown yet.
+  std::optional<double> ShownAt(unsigned n) const;
+  unsigned Current() const;
+  // Steps the counter once and waits until the new value is painted; the new value.
+  unsigned Step();
+  bool WaitShown(DWORD timeout_ms = kDefaultTimeoutMs) const;
+  HWND hwnd() const { return hwnd_; }
+
+  struct Thread;  // the window's thread and what it records
+
+ private:
+  RECT rect_;
+  HWND hwnd_ = nullptr;
+  std::unique_ptr<Thread> thread_;
+};
+
+// A monotonic clock in milliseconds (QueryPerformanceCounter).
+double NowMs();
 
 // ---- failure screenshots -------------------------------------------------------------------
 

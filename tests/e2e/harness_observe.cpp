@@ -214,4 +214,54 @@ int PanelLineHeight(int points) {
   return static_cast<int>(a.cy * 1.2) + 1;
 }
 
+// ---- other programs' windows ---------------------------------------------------------------
+
+namespace {
+
+BOOL CALLBACK CollectText(HWND w, LPARAM lp) {
+  wchar_t buf[1024] = {};
+  GetWindowTextW(w, buf, 1024);
+  *reinterpret_cast<std::wstring*>(lp) += buf;
+  *reinterpret_cast<std::wstring*>(lp) += L"\n";
+  return TRUE;
+}
+
+}  // namespace
+
+// Only notepad windows are looked at: reading the titles of every window many times a second
+// slows the program under test down under Wine (a click on a link then went unanswered).
+std::vector<HWND> NotepadWindowsTitled(const std::wstring& part) {
+  std::wstring upper = part;
+  CharUpperW(upper.data());
+  std::vector<HWND> found;
+  for (HWND w = FindWindowExW(nullptr, nullptr, L"Notepad", nullptr); w;
+       w = FindWindowExW(nullptr, w, L"Notepad", nullptr)) {
+    wchar_t title[512] = {};
+    GetWindowTextW(w, title, 512);
+    std::wstring t(title);
+    CharUpperW(t.data());
+    if (t.find(upper) != std::wstring::npos) found.push_back(w);
+  }
+  return found;
+}
+
+void CloseNotepadsTitled(const std::wstring& part) {
+  for (HWND w : NotepadWindowsTitled(part)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    PostMessageW(w, WM_CLOSE, 0, 0);
+    HANDLE h = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
+    if (h) {
+      if (WaitForSingleObject(h, 10000) != WAIT_OBJECT_0) TerminateProcess(h, 1);
+      CloseHandle(h);
+    }
+  }
+}
+
+std::wstring DialogTexts(HWND dlg) {
+  std::wstring texts;
+  EnumChildWindows(dlg, CollectText, reinterpret_cast<LPARAM>(&texts));
+  return texts;
+}
+
 }  // namespace viz::e2e

@@ -341,4 +341,46 @@ void AppProcess::Kill() {
   hwnd_ = nullptr;
 }
 
+// ---- file associations ---------------------------------------------------------------------
+
+namespace {
+
+constexpr const wchar_t* kTestClass = L"vizmoria.e2e.open";
+
+bool SetDefaultValue(HKEY root, const std::wstring& key, const std::wstring& value) {
+  HKEY k = nullptr;
+  if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) !=
+      ERROR_SUCCESS)
+    return false;
+  const LONG r = RegSetValueExW(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(k);
+  return r == ERROR_SUCCESS;
+}
+
+std::optional<std::wstring> DefaultValue(HKEY root, const std::wstring& key) {
+  wchar_t buf[256] = {};
+  DWORD size = sizeof buf - sizeof(wchar_t);
+  if (RegGetValueW(root, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buf, &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  return std::wstring(buf);
+}
+
+}  // namespace
+
+ScopedOpenCommand::ScopedOpenCommand(const std::wstring& extension, const std::wstring& command)
+    : extension_(extension), previous_(DefaultValue(HKEY_CLASSES_ROOT, extension)) {
+  ok_ = SetDefaultValue(HKEY_CLASSES_ROOT, std::wstring(kTestClass) + L"\\shell\\open\\command",
+                        command) &&
+        SetDefaultValue(HKEY_CLASSES_ROOT, extension, kTestClass);
+}
+
+ScopedOpenCommand::~ScopedOpenCommand() {
+  if (previous_)
+    SetDefaultValue(HKEY_CLASSES_ROOT, extension_, *previous_);
+  else
+    RegDeleteKeyW(HKEY_CLASSES_ROOT, extension_.c_str());
+  RegDeleteTreeW(HKEY_CLASSES_ROOT, kTestClass);
+}
+
 }  // namespace viz::e2e

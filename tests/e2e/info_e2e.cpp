@@ -761,42 +761,6 @@ TEST_F(InfoTest, NotepadsFrameAndEditWindowAsTheSystemDescribesThem) {
 
 // ---- the text file written with Ctrl ----------------------------------------------------------
 
-struct TitleSearch {
-  std::wstring part;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectNotepad(HWND w, LPARAM lp) {
-  auto* c = reinterpret_cast<TitleSearch*>(lp);
-  wchar_t cls[64], title[512];
-  GetClassNameW(w, cls, 64);
-  GetWindowTextW(w, title, 512);
-  std::wstring t(title);
-  CharUpperW(t.data());
-  if (std::wstring(cls) == L"Notepad" && t.find(c->part) != std::wstring::npos) c->found.push_back(w);
-  return TRUE;
-}
-
-std::vector<HWND> NotepadWindowsTitled(const std::wstring& part) {
-  TitleSearch ctx{part, {}};
-  EnumWindows(CollectNotepad, reinterpret_cast<LPARAM>(&ctx));
-  return ctx.found;
-}
-
-// Closes every notepad showing the written file and waits for its process to end.
-void CloseNotepadsTitled(const std::wstring& part) {
-  for (HWND w : NotepadWindowsTitled(part)) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    PostMessageW(w, WM_CLOSE, 0, 0);
-    HANDLE h = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
-    if (h) {
-      if (WaitForSingleObject(h, 10000) != WAIT_OBJECT_0) TerminateProcess(h, 1);
-      CloseHandle(h);
-    }
-  }
-}
-
 // Makes ".txt" open with notepad while it lives, when the system has no
 // association for it (a fresh Wine prefix has the notepad command but not the extension's class).
 class TxtAssociation {

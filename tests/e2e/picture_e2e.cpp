@@ -138,14 +138,6 @@ TEST_F(PictureTest, CtrlZAlsoWritesTheSameImageAsABitmapFile) {
   ExpectImageEqualsView(*clip);
 }
 
-BOOL CALLBACK CollectText(HWND w, LPARAM lp) {
-  wchar_t buf[512] = {};
-  GetWindowTextW(w, buf, 512);
-  *reinterpret_cast<std::wstring*>(lp) += buf;
-  *reinterpret_cast<std::wstring*>(lp) += L"\n";
-  return TRUE;
-}
-
 TEST_F(PictureTest, AFileThatCannotBeWrittenIsReportedInAMessageBox) {
   // A folder where the picture file should go: the file cannot be created.
   const std::wstring path = app_.FilePath(L"vizmoria.bmp");
@@ -161,8 +153,7 @@ TEST_F(PictureTest, AFileThatCannotBeWrittenIsReportedInAMessageBox) {
   wchar_t caption[64] = {};
   GetWindowTextW(dlg, caption, 64);
   EXPECT_STREQ(caption, L"vizmoria");
-  std::wstring texts;
-  EnumChildWindows(dlg, CollectText, reinterpret_cast<LPARAM>(&texts));
+  const std::wstring texts = DialogTexts(dlg);
   EXPECT_NE(texts.find(L"コピー画像を書き込めませんでした"), std::wstring::npos);
   PostMessageW(dlg, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }));

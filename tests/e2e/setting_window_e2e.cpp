@@ -21,6 +21,7 @@ constexpr int kChkCapturePause = 7011;
 constexpr int kPageSetting = 101;
 constexpr int kPageHelp = 102;
 constexpr int kVersionLabel = 111;
+constexpr int kHelpLink = 114;
 
 struct FindChild {
   int id;
@@ -264,6 +265,77 @@ TEST_F(SettingWindowTest, OpensOnceAndAfterClosingOpensAnew) {
   ASSERT_TRUE(ClickControl(w3, close));
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(w3); }));
   EXPECT_FALSE(FindProcessWindow(app_.pid(), kSettingClass, false));
+  EXPECT_TRUE(app_.Running());
+}
+
+// ---- the help link ---------------------------------------------------------------------------
+
+// The program started with or without its help page beside it, its version page open.
+class HelpLinkTest : public SettingWindowTest {
+ protected:
+  void SetUp() override {}  // each test starts the program as it needs
+  void StartWith(bool helpPage) {
+    ASSERT_TRUE(ReleaseModifiers());
+    ASSERT_TRUE(MovePointer(1000, 700));
+    AppOptions options;
+    if (helpPage) options.plant.push_back({ExeFolder() + L"vizmoria-help.html", L"vizmoria-help.html"});
+    ASSERT_TRUE(app_.Start(options)) << app_.error();
+    ASSERT_TRUE(app_.Activate());
+    win_ = OpenWith(VK_F1, kNoMod);
+    ASSERT_TRUE(win_);
+    ASSERT_TRUE(WaitUntil([&] { return PageShown(win_, kPageHelp); }));
+  }
+  // A click on the link's text, which takes the last two thirds of the control (a short label
+  // comes first). The button is pressed at the X server and goes up once the press has reached
+  // the link (it takes the focus): under Wine, a press sent with SendInput to this window just
+  // brought to the front often never arrived.
+  bool ClickLink() {
+    HWND link = Control(win_, kHelpLink);
+    RECT r{};
+    if (!link || !GetWindowRect(link, &r)) return false;
+    const int x = r.left + (r.right - r.left) * 2 / 3, y = (r.top + r.bottom) / 2;
+    if (!WaitUntil([&] {
+          if (GetForegroundWindow() == win_) return true;
+          SetForegroundWindow(win_);
+          return false;
+        }, kDefaultTimeoutMs, 50) ||
+        !MovePointer(x, y) || RunUnix("/usr/bin/xdotool mousedown 1") != 0)
+      return false;
+    const DWORD thread = GetWindowThreadProcessId(win_, nullptr);
+    const bool pressed = WaitUntil([&] {
+      GUITHREADINFO gti{};
+      gti.cbSize = sizeof gti;
+      return GetGUIThreadInfo(thread, &gti) && gti.hwndFocus == link;
+    });
+    return RunUnix("/usr/bin/xdotool mouseup 1") == 0 && pressed;
+  }
+  HWND win_ = nullptr;
+};
+
+TEST_F(HelpLinkTest, OpensTheHelpPageBesideTheProgram) {
+  ScopedOpenCommand html(L".html", L"notepad.exe \"%1\"");
+  ASSERT_TRUE(html.ok());
+  StartWith(true);
+  EXPECT_NE(TextOf(Control(win_, kHelpLink)).find(L"vizmoria-help.html"), std::wstring::npos);
+  ASSERT_TRUE(ClickLink());
+  EXPECT_TRUE(WaitUntil([&] { return !NotepadWindowsTitled(L"VIZMOR").empty(); }, 15000))
+      << "no window shows the help page";
+  CloseNotepadsTitled(L"VIZMOR");
+  EXPECT_EQ(FindProcessWindow(app_.pid(), L"#32770"), nullptr) << "a message came up as well";
+}
+
+TEST_F(HelpLinkTest, AMissingHelpPageIsReportedWithTheExpectedPath) {
+  StartWith(false);
+  ASSERT_TRUE(ClickLink());
+  HWND dlg = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (dlg = FindProcessWindow(app_.pid(), L"#32770")) != nullptr; }));
+  EXPECT_EQ(TextOf(dlg), L"vizmoria");
+  const std::wstring texts = DialogTexts(dlg);
+  EXPECT_NE(texts.find(L"ヘルプファイルが見つかりません"), std::wstring::npos) << texts.size();
+  EXPECT_NE(texts.find(app_.FilePath(L"vizmoria-help.html")), std::wstring::npos)
+      << "the message names the path where the page is expected";
+  PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }));
   EXPECT_TRUE(app_.Running());
 }
 

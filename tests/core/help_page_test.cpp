@@ -1,0 +1,88 @@
+// The help page shipped beside the program lists every command the user can reach, with its
+// default key, so that a command added to the table without a word in the help is caught.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "commands/command_table.h"
+#include "commands/key_table.h"
+
+using namespace viz;
+
+namespace {
+
+std::string Utf8(std::wstring_view w) {
+  std::string out;
+  for (wchar_t c : w) {
+    const auto u = static_cast<uint32_t>(c);
+    if (u < 0x80) {
+      out += static_cast<char>(u);
+    } else if (u < 0x800) {
+      out += static_cast<char>(0xC0 | (u >> 6));
+      out += static_cast<char>(0x80 | (u & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | (u >> 12));
+      out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (u & 0x3F));
+    }
+  }
+  return out;
+}
+
+std::string ReadHelpPage() {
+  std::ifstream in(VIZ_SOURCE_DIR "/res/vizmoria-help.html", std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The caption as the help writes it: no "(&X)" accelerator, no "..." and no leading blank.
+std::wstring HelpCaption(const CommandDef& d) {
+  std::wstring c = CaptionWithoutAccel(d.caption);
+  if (c.size() >= 3 && c.compare(c.size() - 3, 3, L"...") == 0) c.resize(c.size() - 3);
+  while (!c.empty() && c.front() == L' ') c.erase(0, 1);
+  return c;
+}
+
+// The table row that starts with the caption's cell, or empty.
+std::string RowOf(const std::string& page, const std::string& caption) {
+  const size_t at = page.find("<tr><td>" + caption + "</td>");
+  if (at == std::string::npos) return {};
+  return page.substr(at, page.find("</tr>", at) - at);
+}
+
+}  // namespace
+
+TEST(HelpPage, ListsEveryReachableCommandWithItsDefaultKey) {
+  const std::string page = ReadHelpPage();
+  ASSERT_FALSE(page.empty()) << "res/vizmoria-help.html is missing";
+  EXPECT_NE(page.find("<meta charset=\"utf-8\">"), std::string::npos);
+  for (const CommandDef& d : CommandTable()) {
+    if (d.cmd == Cmd::Spc || !d.visible) continue;
+    const std::string caption = Utf8(HelpCaption(d));
+    if (ZoomIndexOf(d.cmd)) {  // the ten zoom factors share one row
+      EXPECT_NE(page.find(caption), std::string::npos) << caption;
+      continue;
+    }
+    const std::string row = RowOf(page, caption);
+    ASSERT_FALSE(row.empty()) << "no row for " << d.name << " (" << caption << ")";
+    if (d.defaultKey != 0) {
+      const uint16_t key = d.defaultKey;
+      const bool named = row.find(Utf8(StoredNameFromKeyCode(key))) != std::string::npos ||
+                         row.find(Utf8(DisplayNameFromKeyCode(key))) != std::string::npos;
+      EXPECT_TRUE(named) << d.name << ": key " << Utf8(StoredNameFromKeyCode(key)) << " not in " << row;
+    }
+    if (d.primaryShortcut & kShortcutAlt) {
+      const std::string alt = "Alt+" + Utf8(StoredNameFromKeyCode(d.primaryShortcut & 0xFF));
+      EXPECT_NE(row.find(alt), std::string::npos) << d.name << ": " << alt;
+    }
+  }
+}
+
+TEST(HelpPage, NamesTheSettingsFileAndHowToReset) {
+  const std::string page = ReadHelpPage();
+  EXPECT_NE(page.find("vizmoria.bin"), std::string::npos);
+  EXPECT_NE(page.find("Shift+Ctrl"), std::string::npos);
+}
