@@ -35,8 +35,9 @@ viz_arch_runnable() {
     VIZ_ARCH_WHY="$loader is not installed"
     return 1
   fi
-  if ! out=$("$loader" --version 2>&1); then
-    VIZ_ARCH_WHY="this host cannot execute $loader ($(printf '%s' "$out" | tail -n 1))"
+  if ! out=$(LC_ALL=C "$loader" --version 2>&1); then
+    out=$(printf '%s' "$out" | tail -n 1)
+    VIZ_ARCH_WHY="this host cannot execute $loader (${out##*"$loader": })"
     return 1
   fi
   return 0

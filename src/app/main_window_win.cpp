@@ -297,6 +297,10 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DISPLAYCHANGE:
       OnDisplayChange();
       return 0;
+    case WM_DWMCOMPOSITIONCHANGED:
+      // Composition switched on takes away what no-self capture relies on.
+      CompositionCheck();
+      return 0;
     case 0x02E0: {  // WM_DPICHANGED: fonts and metrics follow the monitor's DPI
       CreateFonts();
       if (toolbar_) ::SendMessageW(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), 0);
@@ -334,7 +338,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case kMsgLeaveRest:
-      if (restHook_) {
+      if (resting_) {
         LeaveRest();
         Timer_MainTimer(Sender::Timer);  // follow the cursor at once
       }

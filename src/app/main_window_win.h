@@ -93,6 +93,8 @@ class MainWindow : public WindowBase<MainWindow> {
   const CaptureInfo& LastCapture() const { return FCaptureInfo; }
   const DibCanvas& ViewCanvas() const { return FViewBitmap; }
   int Zoom() const { return FZoom; }
+  bool Resting() const { return resting_; }
+  unsigned CaptureCount() const { return captureCount_; }  // completed capture cycles
 
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
@@ -128,7 +130,7 @@ class MainWindow : public WindowBase<MainWindow> {
 
   // ---- capture (capture/main_capture_win.cpp)
   void Timer_MainTimer(Sender s);
-  void EnterRest();
+  void EnterRest(DWORD now);
   void LeaveRest();
   void actCapture_PauseExecute(Cmd sender);
   void actCapture_FixedExecute();
@@ -252,8 +254,10 @@ class MainWindow : public WindowBase<MainWindow> {
   T_WinItem recentItem_;            // the last live identification and when it was made
   DWORD recentItemTick_ = 0;
   POINT recentItemPoint_{};         // where it was made
-  HHOOK restHook_ = nullptr;
-  UniqueDc displayDc_;        // the screen, for live capture  // set while the cursor rests (see EnterRest)
+  unsigned captureCount_ = 0;
+  bool resting_ = false;      // the cursor is still: the timer ticks once a second (EnterRest)
+  UniqueHook restHook_;       // wakes the timer at the first mouse movement while resting
+  UniqueDc displayDc_;        // the screen, for live capture
   HWND pnlCapture_ = nullptr;
   HWND captureButtons_[4] = {};
   Cmd captureMoveCmd_ = Cmd::Move_Up;

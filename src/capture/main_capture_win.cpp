@@ -16,9 +16,10 @@ constexpr UINT_PTR kTimerMain = 1, kTimerInfo = 2, kTimerCaptureMove = 3;
 constexpr DWORD kRopCaptureBlt = SRCCOPY | CAPTUREBLT;  // 0x40CC0020
 
 // Rest mode: after this long without a capture the cursor counts as still, and the timer ticks
-// only for the once-a-second capture (a little over the skip interval, so each tick captures).
+// only for the once-a-second capture of a still view. The skip test lets 1000 ms pass after a
+// capture; the rest tick is due a little after that, counted from the capture itself.
 constexpr DWORD kRestAfterMs = 500;
-constexpr UINT kRestIntervalMs = 1050;
+constexpr DWORD kRestRecaptureMs = 1020;
 
 HWND g_restWindow = nullptr;  // the window a rest-mode mouse hook wakes
 
@@ -110,12 +111,16 @@ void MainWindow::Timer_MainTimer(Sender) {
   // 3. The point.
   POINT pt = FCapturePoint;
   if (!IsFixed() && !IsPaused()) ::GetCursorPos(&pt);
+  const bool still = pt.x == FCapturePoint.x && pt.y == FCapturePoint.y;
+  // A rest tick that finds the cursor moved ends the rest itself: the mouse hook that normally
+  // ends it may be gone (the system drops a low-level hook whose thread answers too slowly).
+  if (!still && resting_) LeaveRest();
   // 4, 5. Skip a still cursor until the interval of the timer's tag has passed.
   const DWORD now = ::GetTickCount();
-  if (pt.x == FCapturePoint.x && pt.y == FCapturePoint.y && FLastCaptureTick != 0 &&
-      now >= FLastCaptureTick && now - FLastCaptureTick <= static_cast<DWORD>(timerMainTag_) &&
+  if (still && FLastCaptureTick != 0 && now >= FLastCaptureTick &&
+      now - FLastCaptureTick <= static_cast<DWORD>(timerMainTag_) &&
       !cmds_.Checked(Cmd::Opt_SmoothCapture)) {
-    if (now - FLastCaptureTick >= kRestAfterMs) EnterRest();
+    if (now - FLastCaptureTick >= kRestAfterMs) EnterRest(now);
     return;
   }
 
@@ -192,6 +197,9 @@ void MainWindow::Timer_MainTimer(Sender) {
   FLastCaptureTick = ::GetTickCount();
   if (FLastCaptureTick == 0) FLastCaptureTick = 1;  // 0 means "capture at once"
   timerMainTag_ = 1000;
+  ++captureCount_;
+  // At rest the next tick is the next once-a-second capture, a second from this one.
+  if (resting_) ::SetTimer(hwnd_, kTimerMain, kRestRecaptureMs, nullptr);
 }
 
 void MainWindow::DrawGrid(HDC dc) {
@@ -288,20 +296,24 @@ void MainWindow::FillWindowInfo(POINT pt) {
 
 // At rest the 60 ms ticks would cost more than everything else the program does: each is a
 // round trip to the window server for a cursor that has not moved. So while the cursor is still
-// the timer ticks once a second, and a low-level mouse hook, which costs nothing while the mouse
-// is still, brings the normal ticks back at the first movement.
-void MainWindow::EnterRest() {
-  if (restHook_ || !timerMainEnabled_ || cmds_.Checked(Cmd::Opt_SmoothCapture)) return;
+// the timer ticks only for the once-a-second capture, and a low-level mouse hook, which costs
+// nothing while the mouse is still, brings the normal ticks back at the first movement (the rest
+// tick notices a movement too, should the hook be gone).
+void MainWindow::EnterRest(DWORD now) {
+  if (resting_ || !timerMainEnabled_ || cmds_.Checked(Cmd::Opt_SmoothCapture)) return;
   g_restWindow = hwnd_;
-  restHook_ = ::SetWindowsHookExW(WH_MOUSE_LL, RestMouseHook, ::GetModuleHandleW(nullptr), 0);
-  if (!restHook_) return;  // no hook: keep the normal ticks
-  ::SetTimer(hwnd_, kTimerMain, kRestIntervalMs, nullptr);
+  restHook_.reset(::SetWindowsHookExW(WH_MOUSE_LL, RestMouseHook, ::GetModuleHandleW(nullptr), 0));
+  if (!restHook_) return;  // without the hook a movement would wait for the next rest tick
+  resting_ = true;
+  const DWORD due = FLastCaptureTick + kRestRecaptureMs;
+  const DWORD wait = static_cast<int32_t>(due - now) > 10 ? due - now : 10;
+  ::SetTimer(hwnd_, kTimerMain, wait, nullptr);
 }
 
 void MainWindow::LeaveRest() {
-  if (!restHook_) return;
-  ::UnhookWindowsHookEx(restHook_);
-  restHook_ = nullptr;
+  if (!resting_) return;
+  resting_ = false;
+  restHook_.reset();
   if (timerMainEnabled_) ::SetTimer(hwnd_, kTimerMain, timerMainInterval_, nullptr);
 }
 

@@ -122,7 +122,14 @@ bool SafeSetLayeredWindowAttributes(HWND w, COLORREF key, BYTE alpha, DWORD flag
                             [&](Fn fn) { return fn(w, key, alpha, flags) != FALSE; });
 }
 
+namespace {
+bool (*g_compositionOverride)() = nullptr;
+}  // namespace
+
+void OverrideCompositionStateForTest(bool (*state)()) { g_compositionOverride = state; }
+
 bool SafeDwmIsCompositionEnabled() {
+  if (g_compositionOverride) return g_compositionOverride();
   using Fn = HRESULT(WINAPI*)(BOOL*);
   return WithSystemProc<Fn>(L"dwmapi.dll", "DwmIsCompositionEnabled", false, [](Fn fn) {
     BOOL on = FALSE;  // some implementations succeed without writing it

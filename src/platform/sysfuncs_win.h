@@ -23,6 +23,8 @@ bool CanSetLayeredWindowAttributes();
 bool SafeGetLayeredWindowAttributes(HWND w, COLORREF* key, BYTE* alpha, DWORD* flags);
 bool SafeSetLayeredWindowAttributes(HWND w, COLORREF key, BYTE alpha, DWORD flags);
 bool SafeDwmIsCompositionEnabled();
+// Lets tests stand in for the system's desktop-composition state (nullptr: ask the system again).
+void OverrideCompositionStateForTest(bool (*state)());
 RECT SafeDwmGetWindowAttribute(HWND w);  // extended frame bounds, all zero when unavailable
 std::wstring SafeGetProcessImageFileName(HANDLE process);  // device path, empty when unavailable
 

@@ -52,6 +52,7 @@ inline void DestroyMenuH(HMENU h) { ::DestroyMenu(h); }
 inline void DestroyIconH(HICON h) { ::DestroyIcon(h); }
 inline void GlobalFreeH(HGLOBAL h) { ::GlobalFree(h); }
 inline void DestroyWindowH(HWND h) { ::DestroyWindow(h); }
+inline void UnhookH(HHOOK h) { ::UnhookWindowsHookEx(h); }
 }  // namespace detail
 
 struct FileHandleTraits {
@@ -74,6 +75,7 @@ using UniqueMenu = UniqueHandle<NullHandleTraits<HMENU, detail::DestroyMenuH>>;
 using UniqueIcon = UniqueHandle<NullHandleTraits<HICON, detail::DestroyIconH>>;
 using UniqueGlobal = UniqueHandle<NullHandleTraits<HGLOBAL, detail::GlobalFreeH>>;
 using UniqueWindow = UniqueHandle<NullHandleTraits<HWND, detail::DestroyWindowH>>;
+using UniqueHook = UniqueHandle<NullHandleTraits<HHOOK, detail::UnhookH>>;
 
 // A window DC obtained with GetDC; released with the window it came from.
 class WindowDc {

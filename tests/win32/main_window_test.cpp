@@ -7,6 +7,8 @@
 
 #include "app/main_window_win.h"
 #include "commands/menu_table.h"
+#include "platform/sysfuncs_win.h"
+#include "test_windows.h"
 
 using namespace viz;
 
@@ -29,6 +31,50 @@ std::wstring MenuText(HMENU m, UINT pos) {
   mii.cch = 255;
   ::GetMenuItemInfoW(m, pos, TRUE, &mii);
   return buf;
+}
+
+// Answers the next message box of this thread (served by the box's own modal loop): keeps the
+// texts of its static controls and closes it.
+struct BoxAnswer {
+  std::wstring text;
+  bool seen = false;
+  int ticks = 0;
+};
+BoxAnswer* g_box = nullptr;
+
+BOOL CALLBACK FindBox(HWND w, LPARAM lp) {
+  if (test::ClassOf(w) == L"#32770" && ::IsWindowVisible(w)) {
+    *reinterpret_cast<HWND*>(lp) = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND box = nullptr;
+  ::EnumThreadWindows(::GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+  if (!box) {
+    if (++g_box->ticks > 200) ::KillTimer(nullptr, id);
+    return;
+  }
+  ::KillTimer(nullptr, id);
+  g_box->seen = true;
+  for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+    if (test::ClassOf(c) == L"Static") g_box->text += test::TextOf(c);
+  ::EndDialog(box, IDOK);
+}
+
+bool g_composition = false;
+
+// Pumps messages until `done` or `ms` pass; true when done.
+template <typename Pred>
+bool PumpUntil(Pred done, DWORD ms) {
+  const DWORD start = ::GetTickCount();
+  while (!done()) {
+    if (::GetTickCount() - start > ms) return false;
+    test::PumpFor(10);
+  }
+  return true;
 }
 
 class MainWindowTest : public ::testing::Test {
@@ -155,6 +201,56 @@ TEST_F(MainWindowTest, EveryLineOffLeavesTheStatusLineAndTheImageMinimum) {
   ::GetClientRect(win_->hwnd(), &c);
   EXPECT_GE(c.bottom, 50 + win_->LineHeight());
   EXPECT_GE(c.right, 50);
+}
+
+TEST_F(MainWindowTest, ARestTickNoticesAMovedCursorThatNoHookReported) {
+  const POINT rest{500, 400}, moved{537, 411};
+  ::SetCursorPos(rest.x, rest.y);
+  ASSERT_TRUE(PumpUntil([&] { return win_->Resting(); }, 5000)) << "a still cursor never rested";
+  // Just after a rest capture the next rest tick is a second away.
+  const unsigned before = win_->CaptureCount();
+  ASSERT_TRUE(PumpUntil([&] { return win_->CaptureCount() != before; }, 3000));
+  ASSERT_TRUE(win_->Resting());
+
+  // SetCursorPos is no mouse input: low-level mouse hooks never see it, just as a hook the
+  // system has dropped sees nothing.
+  ::SetCursorPos(moved.x, moved.y);
+  test::PumpFor(200);
+  EXPECT_TRUE(win_->Resting()) << "the window's hook woke it: the test shows nothing";
+
+  // The rest tick finds the cursor elsewhere, captures there and ends the rest.
+  EXPECT_TRUE(PumpUntil([&] { return win_->LastCapture().ScreenPos.x == moved.x &&
+                                     win_->LastCapture().ScreenPos.y == moved.y; }, 3000));
+  EXPECT_FALSE(win_->Resting());
+}
+
+TEST_F(MainWindowTest, CompositionSwitchedOnTakesNoSelfCaptureAwayWithANotice) {
+  g_composition = false;
+  OverrideCompositionStateForTest([] { return g_composition; });
+  const HWND w = win_->hwnd();
+  auto layered = [&] { return (::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; };
+  win_->Fire(Cmd::Opt_NoSelfCapture, Sender::Menu);
+  ASSERT_TRUE(win_->Commands().Checked(Cmd::Opt_NoSelfCapture));
+  EXPECT_TRUE(layered());
+
+  // The notification with composition still off changes nothing.
+  ::SendMessageW(w, WM_DWMCOMPOSITIONCHANGED, 0, 0);
+  EXPECT_TRUE(win_->Commands().Checked(Cmd::Opt_NoSelfCapture));
+
+  g_composition = true;
+  BoxAnswer box;
+  g_box = &box;
+  ::SetTimer(nullptr, 0, 20, AnswerBox);
+  ::SendMessageW(w, WM_DWMCOMPOSITIONCHANGED, 0, 0);
+  g_box = nullptr;
+  OverrideCompositionStateForTest(nullptr);
+
+  EXPECT_TRUE(box.seen) << "no notice was shown";
+  EXPECT_NE(box.text.find(L"Aero テーマが有効の場合「自身をキャプチャしない」の機能は使用できません"),
+            std::wstring::npos)
+      << "notice text";
+  EXPECT_FALSE(win_->Commands().Checked(Cmd::Opt_NoSelfCapture));
+  EXPECT_FALSE(layered()) << "the window is no longer layered";
 }
 
 }  // namespace
