@@ -6,6 +6,7 @@
 #   wine-core  the core unit tests under Wine              } for each architecture this host can
 #   win32      Win32 tests with real windows, in-process   } run (x64 always, x86 where 32-bit
 #   e2e        vizmoria.exe started and driven from outside} code runs)
+#   desktops   end to end on two monitors (one left of the primary) and at 144 DPI
 #   package    the release packages, unpacked and started
 #
 #   bash scripts/test.sh                          everything (the README's and CI's command)
@@ -28,8 +29,8 @@ while [ $# -gt 0 ]; do
 done
 ctest_args=("$@")
 case $tier in
-  all|native|fuzz|windows|wine-core|win32|e2e|package) ;;
-  *) echo "test.sh: unknown tier '$tier' (native fuzz windows wine-core win32 e2e package)" >&2
+  all|native|fuzz|windows|wine-core|win32|e2e|desktops|package) ;;
+  *) echo "test.sh: unknown tier '$tier' (native fuzz windows wine-core win32 e2e desktops package)" >&2
      exit 2 ;;
 esac
 for a in "${archs[@]}"; do
@@ -86,14 +87,15 @@ wine_tiers() {  # the tiers that run in the standard prefix, as one ctest select
   wants e2e && sel+=('e2e\.')
   re="^($(IFS='|'; echo "${sel[*]}"))"
   echo "== Wine $VIZ_ARCH: ${tier/all/wine-core, win32 and e2e} (failure screenshots go to build/shots-$VIZ_ARCH)"
-  wine_ctest -R "$re" -E '^e2e\.PackageTest' "${ctest_args[@]}"
+  # The other desktops and the packages have tiers of their own.
+  wine_ctest -R "$re" -E '^e2e\.(PackageTest|TwoMonitorTest|HighDpiTest)\.' "${ctest_args[@]}"
 }
 
 wants native && step native native_tier
 wants fuzz && step fuzz fuzz_tier
 
 needs_windows=0
-for t in windows wine-core win32 e2e package; do wants "$t" && needs_windows=1; done
+for t in windows wine-core win32 e2e desktops package; do wants "$t" && needs_windows=1; done
 if [ $needs_windows = 1 ]; then
   step windows bash scripts/build.sh
 fi
@@ -113,6 +115,7 @@ if [ "$tier" != windows ] && [[ " ${ran[*]} " == *" windows "* ]]; then
     viz_use_arch "$arch"
     before=${#failed[@]}
     if wants wine-core || wants win32 || wants e2e; then step "wine-$arch" wine_tiers; fi
+    if wants desktops; then step "desktops-$arch" bash scripts/test-desktops.sh "$arch" "${ctest_args[@]}"; fi
     if wants package && [[ " ${ran[*]} " == *" package-build "* ]]; then
       step "package-$arch" bash scripts/test-package.sh "$arch"
     fi

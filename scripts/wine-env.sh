@@ -3,8 +3,10 @@
 # asked) a private Xvfb display.
 #
 #   viz_arch_runnable ARCH   0 when Wine can run ARCH (x86 or x64) here; else VIZ_ARCH_WHY says why
-#   viz_use_arch ARCH        exports VIZ_ARCH, VIZ_WINE (the loader), WINELOADER, WINEARCH,
-#                            WINEPREFIX and VIZ_WIN_BUILD (the build folder of that architecture)
+#   viz_use_arch ARCH [DESK] exports VIZ_ARCH, VIZ_WINE (the loader), WINELOADER, WINEARCH,
+#                            WINEPREFIX and VIZ_WIN_BUILD (the build folder of that architecture);
+#                            DESK picks a prefix set up for another desktop: two-monitors (no
+#                            virtual desktop, the second X screen primary) or dpi144
 #   viz_default_arch         prints x64 when it runs here, else x86
 # shellcheck shell=bash
 
@@ -50,11 +52,13 @@ viz_default_arch() {
 viz_use_arch() {
   local arch=$1
   VIZ_WINE=$(viz_loader_of "$arch") || return 2
-  export VIZ_ARCH=$arch VIZ_WINE
+  VIZ_DESKTOP=${2:-}
+  case $VIZ_DESKTOP in ''|two-monitors|dpi144) ;; *) echo "unknown desktop '$VIZ_DESKTOP'" >&2; return 2 ;; esac
+  export VIZ_ARCH=$arch VIZ_WINE VIZ_DESKTOP
   # The loader that Wine itself starts for new processes of this prefix.
   export WINELOADER=$VIZ_WINE
   if [ "$arch" = x86 ]; then export WINEARCH=win32; else export WINEARCH=win64; fi
-  export WINEPREFIX=${VIZ_WINEPREFIX:-$VIZ_ROOT/build/wineprefix}-$arch
+  export WINEPREFIX=${VIZ_WINEPREFIX:-$VIZ_ROOT/build/wineprefix}-$arch${VIZ_DESKTOP:+-$VIZ_DESKTOP}
   export VIZ_WIN_BUILD=$VIZ_ROOT/build/win-$arch
 }
 
@@ -85,6 +89,27 @@ REGEDIT4
 "MS Shell Dlg"="IPAGothic"
 "MS Shell Dlg 2"="IPAGothic"
 REG
+    case ${VIZ_DESKTOP:-} in
+      two-monitors)
+        # Every X screen a monitor of its own (no virtual desktop); the second one, right of the
+        # first, is the primary, so the first lies at negative coordinates.
+        cat >> "$reg" <<'REG'
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"=-
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"PrimaryMonitor"="1"
+REG
+        ;;
+      dpi144)
+        cat >> "$reg" <<'REG'
+
+[HKEY_CURRENT_USER\Control Panel\Desktop]
+"LogPixels"=dword:00000090
+REG
+        ;;
+    esac
     viz_wine regedit "$reg" >/dev/null 2>&1
     wineserver -w
     touch "$WINEPREFIX/.viz-ready"
@@ -112,6 +137,35 @@ viz_xvfb_start() {
   export DISPLAY=":$(head -n1 "$fdfile")"
   rm -f "$fdfile"
   echo "xvfb: DISPLAY=$DISPLAY (pid $VIZ_XVFB_PID)"
+}
+
+# Two monitors for the program: a nested Xephyr with two screens joined by Xinerama (RandR off,
+# so that Wine sees each screen as a monitor), inside a private Xvfb large enough to hold it.
+# Exports DISPLAY (Xephyr's); VIZ_XEPHYR_PID holds its PID. Stop with viz_xephyr_stop.
+viz_xephyr_start() {
+  viz_xvfb_start 2560x1000x24
+  local fdfile
+  fdfile=$(mktemp)
+  Xephyr -displayfd 3 +xinerama -extension RANDR -screen 1024x768 -screen 1280x800 \
+    -nolisten tcp -ac 3>"$fdfile" >/dev/null 2>&1 &
+  VIZ_XEPHYR_PID=$!
+  local i
+  for i in $(seq 1 100); do
+    [ -s "$fdfile" ] && break
+    sleep 0.1
+  done
+  export DISPLAY=":$(head -n1 "$fdfile")"
+  rm -f "$fdfile"
+  echo "xephyr: DISPLAY=$DISPLAY (pid $VIZ_XEPHYR_PID), screens 1024x768 and 1280x800"
+}
+
+viz_xephyr_stop() {
+  if [ -n "${VIZ_XEPHYR_PID:-}" ]; then
+    kill "$VIZ_XEPHYR_PID" 2>/dev/null || true
+    wait "$VIZ_XEPHYR_PID" 2>/dev/null || true
+    VIZ_XEPHYR_PID=
+  fi
+  viz_xvfb_stop
 }
 
 viz_xvfb_stop() {

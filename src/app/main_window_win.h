@@ -258,6 +258,7 @@ class MainWindow : public WindowBase<MainWindow> {
   bool resting_ = false;      // the cursor is still: the timer ticks once a second (EnterRest)
   UniqueHook restHook_;       // wakes the timer at the first mouse movement while resting
   UniqueDc displayDc_;        // the screen, for live capture
+  POINT displayShift_{};      // screen point + shift = point in displayDc_
   HWND pnlCapture_ = nullptr;
   HWND captureButtons_[4] = {};
   Cmd captureMoveCmd_ = Cmd::Move_Up;

@@ -135,14 +135,20 @@ void MainWindow::Timer_MainTimer(Sender) {
     const DWORD rop = NoSelfCaptureOn() ? SRCCOPY : kRopCaptureBlt;
     // The display DC lives as long as the window (opening one costs more than the copy); it is
     // opened again when the display configuration changes.
-    if (!displayDc_) displayDc_.reset(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+    if (!displayDc_) {
+      displayDc_.reset(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+      displayShift_ = TMyScreenSize::DisplayDcShift(displayDc_.get());
+    }
     const UniqueDc& screen = displayDc_;
     if (screen && FCaptureBitmap) {
       HDC cap = FCaptureBitmap.dc();
       const int w = std::min(FCaptureWidth, FCaptureBitmap.width());
       const int h = std::min(FCaptureHeight, FCaptureBitmap.height());
+      const POINT src{pt.x - FCaptureHalfX, pt.y - FCaptureHalfY};
       FillBlack(cap, 0, 0, w, h);
-      ::BitBlt(cap, 0, 0, w, h, screen.get(), pt.x - FCaptureHalfX, pt.y - FCaptureHalfY, rop);
+      ::BitBlt(cap, 0, 0, w, h, screen.get(), src.x + displayShift_.x, src.y + displayShift_.y, rop);
+      // What lies on no monitor shows black, whatever the device has there.
+      screen_.BlackenOffMonitor(cap, RECT{src.x, src.y, src.x + w, src.y + h}, src);
       ::StretchBlt(view, FRulerWidth, FRulerWidth, w * FZoom, h * FZoom, cap, 0, 0, w, h,
                    SRCCOPY);
     }
@@ -359,19 +365,26 @@ void MainWindow::SetAlphaBlend(bool on) {
 void MainWindow::TakeDesktopSnapshots() {
   UniqueDc screen(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
   if (!screen) return;
+  const POINT shift = TMyScreenSize::DisplayDcShift(screen.get());
   if (EnsureDesktopBitmaps()) {
     const RECT d = snapshotDesktop_;
     const int w = d.right - d.left, h = d.bottom - d.top;
-    ::BitBlt(FCaptureBitmap.dc(), 0, 0, w, h, screen.get(), d.left, d.top, kRopCaptureBlt);
-    ::BitBlt(FSnapshotNoSelf.dc(), 0, 0, w, h, screen.get(), d.left, d.top, SRCCOPY);
+    ::BitBlt(FCaptureBitmap.dc(), 0, 0, w, h, screen.get(), d.left + shift.x, d.top + shift.y,
+             kRopCaptureBlt);
+    ::BitBlt(FSnapshotNoSelf.dc(), 0, 0, w, h, screen.get(), d.left + shift.x, d.top + shift.y,
+             SRCCOPY);
+    screen_.BlackenOffMonitor(FCaptureBitmap.dc(), d, POINT{d.left, d.top});
+    screen_.BlackenOffMonitor(FSnapshotNoSelf.dc(), d, POINT{d.left, d.top});
     return;
   }
   // No room for the whole desktop: freeze the captured area around the point.
   const int w = FCaptureBitmap.width(), h = FCaptureBitmap.height();
   snapshotDesktop_ = RECT{FCapturePoint.x - FCaptureHalfX, FCapturePoint.y - FCaptureHalfY,
                           FCapturePoint.x - FCaptureHalfX + w, FCapturePoint.y - FCaptureHalfY + h};
-  ::BitBlt(FCaptureBitmap.dc(), 0, 0, w, h, screen.get(), snapshotDesktop_.left,
-           snapshotDesktop_.top, kRopCaptureBlt);
+  ::BitBlt(FCaptureBitmap.dc(), 0, 0, w, h, screen.get(), snapshotDesktop_.left + shift.x,
+           snapshotDesktop_.top + shift.y, kRopCaptureBlt);
+  screen_.BlackenOffMonitor(FCaptureBitmap.dc(), snapshotDesktop_,
+                            POINT{snapshotDesktop_.left, snapshotDesktop_.top});
 }
 
 // Ctrl with pause or fixed point brings the mouse cursor to the capture point, Shift brings the

@@ -24,6 +24,12 @@ Point ClampToRect(Point p, Rect r) {
   return {std::clamp(p.x, r.left, r.right - 1), std::clamp(p.y, r.top, r.bottom - 1)};
 }
 
+Point DisplayDeviceShift(Rect deviceClip, Rect virtualScreen) {
+  if (deviceClip.width() != virtualScreen.width() || deviceClip.height() != virtualScreen.height())
+    return {0, 0};
+  return {deviceClip.left - virtualScreen.left, deviceClip.top - virtualScreen.top};
+}
+
 MonitorLayout::MonitorLayout(std::vector<Rect> monitors) : monitors_(std::move(monitors)) {
   std::erase_if(monitors_, [](const Rect& r) { return r.empty(); });
   desktop_ = {0, 0, 1, 1};
@@ -73,6 +79,33 @@ Point MonitorLayout::NextMonitorOrigin(Rect window, bool shiftHeld) const {
   const std::optional<size_t> current = CurrentMonitorIndex(window);
   if (shiftHeld || !current) return {0, 0};
   return monitors_[(*current + 1) % monitors_.size()].topLeft();
+}
+
+std::vector<Rect> MonitorLayout::OffMonitor(Rect area) const {
+  std::vector<Rect> rest;
+  if (area.empty()) return rest;
+  for (const Rect& m : monitors_)  // the common case: all on one monitor, nothing to allocate
+    if (m.left <= area.left && m.top <= area.top && area.right <= m.right && area.bottom <= m.bottom)
+      return rest;
+  rest.push_back(area);
+  // Each monitor is cut out of what is left: a rectangle minus another is up to four bands
+  // (above, below, and left and right between them).
+  for (const Rect& m : monitors_) {
+    std::vector<Rect> next;
+    for (const Rect& r : rest) {
+      if (OverlapArea(r, m) == 0) {
+        next.push_back(r);
+        continue;
+      }
+      const int32_t top = std::max(r.top, m.top), bottom = std::min(r.bottom, m.bottom);
+      if (r.top < top) next.push_back({r.left, r.top, r.right, top});
+      if (bottom < r.bottom) next.push_back({r.left, bottom, r.right, r.bottom});
+      if (r.left < m.left) next.push_back({r.left, top, m.left, bottom});
+      if (m.right < r.right) next.push_back({m.right, top, r.right, bottom});
+    }
+    rest = std::move(next);
+  }
+  return rest;
 }
 
 Point MonitorLayout::ClampCapturePoint(Point candidate, Point previous) const {

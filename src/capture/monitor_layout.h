@@ -15,6 +15,12 @@ namespace viz {
 // Nearest point of `r` (right and bottom exclusive); an empty rectangle leaves `p` unchanged.
 Point ClampToRect(Point p, Rect r);
 
+// What to add to a screen point to address it in a display device context whose clip box is
+// `deviceClip`. Such a context normally uses the system's coordinates (no shift); one whose clip
+// box has the virtual screen's size at another origin puts (0, 0) elsewhere (Wine puts it at the
+// virtual screen's top-left corner when a monitor lies left of or above the primary).
+Point DisplayDeviceShift(Rect deviceClip, Rect virtualScreen);
+
 class MonitorLayout {
  public:
   MonitorLayout() : MonitorLayout(std::vector<Rect>{}) {}
@@ -50,6 +56,10 @@ class MonitorLayout {
   // the current one in enumeration order, wrapping around (a single monitor gives its own
   // corner); (0, 0) with Shift held or without monitors.
   Point NextMonitorOrigin(Rect window, bool shiftHeld) const;
+
+  // The parts of `area` on no monitor (in a gap between monitors of different sizes or outside
+  // them all), as rectangles that do not overlap; empty when every pixel is on a monitor.
+  std::vector<Rect> OffMonitor(Rect area) const;
 
   // A capture point moved by panning: clamped into the desktop, and when it then lies in a gap
   // between monitors, into the monitor of the previous capture point (if that one is on a

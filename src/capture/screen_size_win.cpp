@@ -33,6 +33,25 @@ HRGN TMyScreenSize::CreateMonitorRegion() const {
   return all;
 }
 
+RECT TMyScreenSize::VirtualScreen() {
+  const int x = ::GetSystemMetrics(SM_XVIRTUALSCREEN), y = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+  return RECT{x, y, x + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+              y + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+POINT TMyScreenSize::DisplayDcShift(HDC displayDc) {
+  RECT clip{};
+  if (!displayDc || ::GetClipBox(displayDc, &clip) == ERROR) return POINT{};
+  return ToPOINT(DisplayDeviceShift(ToRect(clip), ToRect(VirtualScreen())));
+}
+
+void TMyScreenSize::BlackenOffMonitor(HDC dc, const RECT& area, POINT origin) const {
+  for (const Rect& r : layout_.OffMonitor(ToRect(area))) {
+    RECT fill{r.left - origin.x, r.top - origin.y, r.right - origin.x, r.bottom - origin.y};
+    ::FillRect(dc, &fill, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+  }
+}
+
 void TMyScreenSize::BringOnScreen(HWND w) const {
   RECT r;
   if (!::GetWindowRect(w, &r)) return;

@@ -22,6 +22,13 @@ class TMyScreenSize {
   bool OnAnyMonitor(POINT p) const { return layout_.OnAnyMonitor(ToPoint(p)); }
   // The union of the monitors as a region (the caller owns it).
   HRGN CreateMonitorRegion() const;
+  // The virtual screen as the system reports it.
+  static RECT VirtualScreen();
+  // What to add to a screen point to address it in `displayDc`, a display device context.
+  static POINT DisplayDcShift(HDC displayDc);
+  // Fills black the parts of `area` (screen coordinates) that lie on no monitor, in `dc`, where
+  // screen point `origin` is at (0, 0).
+  void BlackenOffMonitor(HDC dc, const RECT& area, POINT origin) const;
   // Moves the window to (0, 0) when it lies wholly outside every monitor.
   void BringOnScreen(HWND w) const;
   // Moves the window to the top-left corner of the next monitor, or to (0, 0).

@@ -99,7 +99,7 @@ bool ShortcutWindow::Create(HWND owner) {
                          WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN, CW_USEDEFAULT,
                          CW_USEDEFAULT, 100, 100, owner, nullptr, inst, this))
     return false;
-  PlaceOnOwnerMonitor(owner);
+  PlaceOnCursorMonitor();
   return true;
 }
 
@@ -266,10 +266,12 @@ void ShortcutWindow::FormResize() {
   ::MoveWindow(btnClose_, rc.right - margin - closeW, buttonsY, closeW, buttonHeight_, TRUE);
 }
 
-void ShortcutWindow::PlaceOnOwnerMonitor(HWND owner) {
+void ShortcutWindow::PlaceOnCursorMonitor() {
   MONITORINFO mi{};
   mi.cbSize = sizeof(mi);
-  HMONITOR mon = ::MonitorFromWindow(owner ? owner : hwnd_, MONITOR_DEFAULTTONEAREST);
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  HMONITOR mon = ::MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST);
   if (!mon || !::GetMonitorInfoW(mon, &mi)) return;
   RECT wr{};
   ::GetWindowRect(hwnd_, &wr);

@@ -60,7 +60,7 @@ class ShortcutWindow : public WindowBase<ShortcutWindow> {
   void CreateFonts();
   void Measure();  // column widths and the designed client size from the font
   void FormResize();
-  void PlaceOnOwnerMonitor(HWND owner);
+  void PlaceOnCursorMonitor();
   int Scale(int v96) const { return ::MulDiv(v96, dpi_, 96); }
   HWND AddControl(const wchar_t* cls, const wchar_t* text, DWORD style, int id);
   void FillCommandGrid();

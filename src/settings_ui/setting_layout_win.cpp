@@ -290,15 +290,25 @@ void SettingWindow::Layout() {
 void SettingWindow::PlaceNearOwner(int width, int height) {
   RECT owner{};
   if (!owner_ || !::GetWindowRect(owner_, &owner)) return;
+  // On the monitor under the cursor: where the user is looking.
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  const HMONITOR mon = ::MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST);
   MONITORINFO mi{};
   mi.cbSize = sizeof(mi);
-  if (!::GetMonitorInfoW(::MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &mi)) return;
+  if (!::GetMonitorInfoW(mon, &mi)) return;
   const RECT& work = mi.rcWork;
-  // Beside the magnifier, so that what a check box changes stays in view; right side first.
-  int x = owner.right;
-  if (x + width > work.right) x = owner.left - width;
-  if (x < work.left) x = owner.left + ((owner.right - owner.left) - width) / 2;
-  int y = owner.top;
+  int x, y;
+  if (::MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST) == mon) {
+    // Beside the magnifier, so that what a check box changes stays in view; right side first.
+    x = owner.right;
+    if (x + width > work.right) x = owner.left - width;
+    if (x < work.left) x = owner.left + ((owner.right - owner.left) - width) / 2;
+    y = owner.top;
+  } else {
+    x = work.left + ((work.right - work.left) - width) / 2;
+    y = work.top + ((work.bottom - work.top) - height) / 2;
+  }
   x = std::clamp(x, static_cast<int>(work.left), std::max<int>(work.left, work.right - width));
   y = std::clamp(y, static_cast<int>(work.top), std::max<int>(work.top, work.bottom - height));
   ::SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -76,3 +76,42 @@ TEST(MonitorLayout, DesktopAlwaysContainsTheOrigin) {
   const MonitorLayout withEmpty({Rect{5, 5, 5, 100}, kPrimary});
   EXPECT_EQ(withEmpty.Monitors().size(), 1u);
 }
+
+namespace {
+// The two-monitor desktop the end-to-end tier runs on: the primary at (0,0), a smaller monitor
+// left of it, and the strip (-1024,768)-(0,800) on neither.
+const MonitorLayout kTwo({Rect{0, 0, 1280, 800}, Rect{-1024, 0, 0, 768}});
+
+int64_t AreaOf(const std::vector<Rect>& rs) {
+  int64_t a = 0;
+  for (const Rect& r : rs) a += int64_t{r.width()} * r.height();
+  return a;
+}
+}  // namespace
+
+TEST(MonitorLayout, OffMonitorFindsTheStripAndWhatLiesOutsideTheDesktop) {
+  EXPECT_TRUE(kTwo.OffMonitor(Rect{-100, 100, 100, 300}).empty()) << "across the boundary, all on";
+  const auto strip = kTwo.OffMonitor(Rect{-1100, 700, -900, 900});
+  // Left of the desktop, the strip below the left monitor, and below the desktop.
+  EXPECT_EQ(AreaOf(strip), int64_t{200} * 200 - int64_t{124} * 68);
+  for (const Rect& r : strip)
+    for (const Rect& m : kTwo.Monitors())
+      EXPECT_TRUE(r.right <= m.left || m.right <= r.left || r.bottom <= m.top || m.bottom <= r.top)
+          << "an off-monitor piece overlaps a monitor";
+  for (size_t i = 0; i < strip.size(); ++i)
+    for (size_t j = i + 1; j < strip.size(); ++j) {
+      const Rect& a = strip[i];
+      const Rect& b = strip[j];
+      EXPECT_TRUE(a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top);
+    }
+  EXPECT_EQ(kTwo.OffMonitor(Rect{-1024, 768, 0, 800}), std::vector<Rect>({Rect{-1024, 768, 0, 800}}));
+  EXPECT_TRUE(kTwo.OffMonitor(Rect{5, 5, 5, 9}).empty());
+}
+
+TEST(MonitorLayout, DisplayDeviceShiftFollowsAClipBoxAtAnotherOrigin) {
+  const Rect virt{-1024, 0, 1280, 800};
+  EXPECT_EQ(DisplayDeviceShift(virt, virt), (Point{0, 0}));
+  EXPECT_EQ(DisplayDeviceShift(Rect{0, 0, 2304, 800}, virt), (Point{1024, 0}));
+  // A clip box of another size tells nothing: no shift.
+  EXPECT_EQ(DisplayDeviceShift(Rect{0, 0, 1280, 800}, virt), (Point{0, 0}));
+}

@@ -5,8 +5,10 @@
 // Waiting: nothing here sleeps for a fixed time. Every wait is WaitUntil(condition, timeout), which
 // polls the condition and pumps the calling thread's messages between polls.
 //
-// Coordinates: the Wine virtual desktop fills the Xvfb screen from X (0,0), so a Windows screen
-// point (x, y) is the X point (x, y); MovePointer relies on this and checks it through GetCursorPos.
+// Coordinates: the X screen (the Wine virtual desktop, or the X screens joined by Xinerama)
+// starts at the top-left corner of the virtual screen, so a Windows screen point (x, y) is the X
+// point (x - SM_XVIRTUALSCREEN, y - SM_YVIRTUALSCREEN); MovePointer relies on this and checks it
+// through GetCursorPos.
 #pragma once
 
 #include <windows.h>

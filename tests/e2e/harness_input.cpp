@@ -168,8 +168,11 @@ bool MovePointer(int x, int y, DWORD timeout_ms) {
     return GetCursorPos(&p) && p.x == x && p.y == y;
   };
   if (at_target()) return true;
-  const auto rc = RunUnix("/usr/bin/xdotool mousemove " + std::to_string(x) + " " +
-                              std::to_string(y),
+  // X's root window starts at the virtual screen's top-left corner, which lies left of or above
+  // (0, 0) when a monitor does.
+  const int xx = x - GetSystemMetrics(SM_XVIRTUALSCREEN), xy = y - GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const auto rc = RunUnix("/usr/bin/xdotool mousemove " + std::to_string(xx) + " " +
+                              std::to_string(xy),
                           timeout_ms);
   return rc == 0 && WaitUntil(at_target, timeout_ms, 5);
 }
