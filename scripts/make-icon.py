@@ -34,7 +34,9 @@ def image(n):
     header = struct.pack('<IiiHHIIiiII', 40, n, 2 * n, 1, 32, 0, len(xor) + len(andmask), 0, 0, 0, 0)
     return header + xor + andmask
 
-sizes = [16, 32, 48]
+# Every size Windows asks for from 96 to 192 DPI (small icons 16-32, large 32-64), so that no
+# size is scaled from another.
+sizes = [16, 20, 24, 32, 40, 48, 64]
 imgs = [image(n) for n in sizes]
 out = struct.pack('<HHH', 0, 1, len(sizes))
 offset = 6 + 16 * len(sizes)

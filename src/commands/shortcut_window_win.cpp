@@ -94,6 +94,11 @@ bool ShortcutWindow::Create(HWND owner) {
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClassName;
+  // The program's own icon in the caption (shared resource icons: nothing to free).
+  wc.hIcon = ::LoadIconW(inst, L"MAINICON");
+  wc.hIconSm = static_cast<HICON>(::LoadImageW(inst, L"MAINICON", IMAGE_ICON,
+                                               ::GetSystemMetrics(SM_CXSMICON),
+                                               ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   ::RegisterClassExW(&wc);  // fails harmlessly when the class is registered already
   if (!::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, kCaption,
                          WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN, CW_USEDEFAULT,
@@ -134,11 +139,8 @@ void ShortcutWindow::FormCreate() {
   FillCommandGrid();
   FillKeyGrid();
 
-  RECT r{0, 0, designClient_.cx, designClient_.cy};
-  ::AdjustWindowRectEx(&r, static_cast<DWORD>(::GetWindowLongW(hwnd_, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(::GetWindowLongW(hwnd_, GWL_EXSTYLE)));
-  ::SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const SIZE outer = FitWorkArea(OuterSize(designClient_));
+  ::SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   FormResize();
   UpdateButtons();
   lastFocus_ = celCommand_;
@@ -226,10 +228,16 @@ void ShortcutWindow::FormResize() {
   const int scrollBar = ::GetSystemMetrics(SM_CXVSCROLL);
   const int commandW0 = colCategory_ + colCaption_ + scrollBar + border;
   const int keyW0 = colKeyName_ + colKeyCommand_ + scrollBar + border;
-  // Extra width goes to both grids alike.
-  const int extra = std::max(0, w - (commandW0 + gap + middleWidth_ + gap + keyW0));
-  const int commandW = commandW0 + extra / 2;
-  const int keyW = keyW0 + (extra - extra / 2);
+  // Extra width goes to both grids alike; a window narrower than designed (a small screen at a
+  // high DPI) takes the shortfall from both grids in proportion, and they scroll.
+  const int room = w - (gap + middleWidth_ + gap);
+  const int extra = std::max(0, room - (commandW0 + keyW0));
+  int commandW = commandW0 + extra / 2;
+  int keyW = keyW0 + (extra - extra / 2);
+  if (room < commandW0 + keyW0) {
+    commandW = std::max(1, static_cast<int>(static_cast<int64_t>(room) * commandW0 / (commandW0 + keyW0)));
+    keyW = std::max(1, room - commandW);
+  }
 
   int y = margin;
   ::MoveWindow(lblHint_, margin, y, w, lineHeight_, TRUE);
@@ -264,6 +272,23 @@ void ShortcutWindow::FormResize() {
   }
   const int closeW = widthOf(btnClose_);
   ::MoveWindow(btnClose_, rc.right - margin - closeW, buttonsY, closeW, buttonHeight_, TRUE);
+}
+
+SIZE ShortcutWindow::OuterSize(SIZE client) const {
+  RECT r{0, 0, client.cx, client.cy};
+  ::AdjustWindowRectEx(&r, static_cast<DWORD>(::GetWindowLongW(hwnd_, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(::GetWindowLongW(hwnd_, GWL_EXSTYLE)));
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+SIZE ShortcutWindow::FitWorkArea(SIZE outer) const {
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  MONITORINFO mi{};
+  mi.cbSize = sizeof(mi);
+  if (!::GetMonitorInfoW(::MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST), &mi)) return outer;
+  return SIZE{std::min<LONG>(outer.cx, mi.rcWork.right - mi.rcWork.left),
+              std::min<LONG>(outer.cy, mi.rcWork.bottom - mi.rcWork.top)};
 }
 
 void ShortcutWindow::PlaceOnCursorMonitor() {
@@ -458,10 +483,8 @@ LRESULT ShortcutWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_GETMINMAXINFO: {
       auto* mmi = reinterpret_cast<MINMAXINFO*>(lp);
       if (designClient_.cx > 0) {
-        RECT r{0, 0, designClient_.cx, designClient_.cy / 2};
-        ::AdjustWindowRectEx(&r, static_cast<DWORD>(::GetWindowLongW(hwnd_, GWL_STYLE)), FALSE,
-                             static_cast<DWORD>(::GetWindowLongW(hwnd_, GWL_EXSTYLE)));
-        mmi->ptMinTrackSize = POINT{r.right - r.left, r.bottom - r.top};
+        const SIZE least = FitWorkArea(OuterSize(SIZE{designClient_.cx, designClient_.cy / 2}));
+        mmi->ptMinTrackSize = POINT{least.cx, least.cy};
       }
       return 0;
     }

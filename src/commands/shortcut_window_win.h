@@ -61,6 +61,9 @@ class ShortcutWindow : public WindowBase<ShortcutWindow> {
   void Measure();  // column widths and the designed client size from the font
   void FormResize();
   void PlaceOnCursorMonitor();
+  SIZE OuterSize(SIZE client) const;
+  // No larger than the work area of the monitor under the cursor.
+  SIZE FitWorkArea(SIZE outer) const;
   int Scale(int v96) const { return ::MulDiv(v96, dpi_, 96); }
   HWND AddControl(const wchar_t* cls, const wchar_t* text, DWORD style, int id);
   void FillCommandGrid();

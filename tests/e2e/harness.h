@@ -108,6 +108,13 @@ class AppProcess {
   std::wstring overrides_key_;  // AppDefaults key written for prefer_native_dlls, removed at end
 };
 
+// True on a desktop without a window manager (the two-monitor desktop of the desktops tier).
+bool WithoutWindowManager();
+// Gives the X input focus to the X window of top-level window `w` and keeps it there, however
+// the pointer moves (without a window manager the focus otherwise follows the pointer); X key
+// events, such as modifiers held with HoldModifiers, then reach Wine.
+bool PinXFocus(HWND w);
+
 // The program file the tests run: %VIZ_E2E_APP% when set, else vizmoria.exe beside the test exe.
 std::wstring AppSourcePath();
 // The top-level window of `class_name` owned by process `pid` (visible ones only when asked).

@@ -307,13 +307,16 @@ bool AppProcess::WaitForWindow(DWORD timeout_ms) {
 
 bool AppProcess::Activate(DWORD timeout_ms) {
   if (!hwnd_) return false;
-  return WaitUntil(
+  const bool foreground = WaitUntil(
       [&] {
         if (GetForegroundWindow() == hwnd_) return true;
         SetForegroundWindow(hwnd_);
         return false;
       },
       timeout_ms, 50);
+  // Without a window manager the X focus follows the pointer, and Wine hands the foreground to
+  // the desktop whenever the pointer leaves the focused window: the focus is pinned instead.
+  return foreground && (!WithoutWindowManager() || PinXFocus(hwnd_));
 }
 
 std::optional<DWORD> AppProcess::Close(DWORD timeout_ms) {
@@ -339,6 +342,20 @@ void AppProcess::Kill() {
   CloseHandle(process_);
   process_ = nullptr;
   hwnd_ = nullptr;
+}
+
+// ---- X focus -----------------------------------------------------------------------------------
+
+bool WithoutWindowManager() {
+  static const bool none = EnvVar(L"VIZ_DESKTOP").value_or(L"") == L"two-monitors";
+  return none;
+}
+
+bool PinXFocus(HWND w) {
+  // Wine keeps the X window of a top-level window in this property.
+  const auto xid = reinterpret_cast<uintptr_t>(GetPropW(w, L"__wine_x11_whole_window"));
+  if (!xid) return false;
+  return RunUnix("/usr/bin/xdotool windowfocus --sync " + std::to_string(xid)) == 0;
 }
 
 // ---- file associations ---------------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "commands/key_table.h"
 #include "harness.h"
 
 namespace viz::e2e {
@@ -33,7 +34,7 @@ struct KeyBinding {
   uint16_t id;
 };
 
-int LetterRow(char c) { return 11 + (c - 'A'); }
+inline int LetterRow(char c) { return 11 + (c - 'A'); }
 
 // The single-line copies in panel order, each on a letter key; H and C keep their default keys.
 struct LineCopy {
@@ -49,12 +50,21 @@ inline constexpr LineCopy kLineCopies[13] = {
 };
 inline constexpr char kToggleCOLORREFKey = 'P';
 
+// Besides the copies: the default keys of pause, fixed point, zoom steps, moves, monitor move
+// the picture copy and the version page.
 inline std::vector<KeyBinding> TestBindings() {
   std::vector<KeyBinding> b;
   b.push_back({10, VK_SPACE, kIdPosUserPosSet});
   b.push_back({38, VK_F2, kIdCopyAll});
   for (const LineCopy& c : kLineCopies) b.push_back({LetterRow(c.key), static_cast<WORD>(c.key), c.id});
   b.push_back({LetterRow(kToggleCOLORREFKey), static_cast<WORD>(kToggleCOLORREFKey), kIdColorCOLORREF});
+  const struct {
+    WORD vk;
+    uint16_t id;
+  } defaults[] = {{VK_ESCAPE, 7011}, {'F', 7002}, {VK_PRIOR, 1090}, {VK_NEXT, 1091},
+                  {VK_UP, 11001},    {VK_DOWN, 11002}, {VK_LEFT, 11003}, {VK_RIGHT, 11004},
+                  {'Q', 11005},      {'Z', 6001},      {VK_F1, 13001}};
+  for (const auto& d : defaults) b.push_back({KeyRowOf(d.vk), d.vk, d.id});
   return b;
 }
 

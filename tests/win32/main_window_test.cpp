@@ -134,9 +134,13 @@ TEST_F(MainWindowTest, WindowHasTheDesignedFrameAndCaption) {
   EXPECT_TRUE(style & WS_MINIMIZEBOX);
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
   EXPECT_TRUE(style & WS_THICKFRAME);
+  // The designed 243 pixels at 96 DPI, scaled to the screen's DPI.
   RECT c;
   ::GetClientRect(win_->hwnd(), &c);
-  EXPECT_EQ(c.right, 243);
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+  ::ReleaseDC(nullptr, screen);
+  EXPECT_EQ(c.right, ::MulDiv(243, dpi, 96));
 }
 
 TEST_F(MainWindowTest, PopupMenuShowsTheTableCaptionsWithChecksAndRadioMarks) {
