@@ -8,7 +8,8 @@ set -euo pipefail
 pkgs=(cmake make g++ clang libclang-rt-14-dev googletest
       g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
       wine wine32:i386 wine64 xvfb xauth fonts-ipafont-gothic locales imagemagick xdotool
-      zip unzip)
+      zip unzip
+      xserver-xephyr libxinerama1 libxinerama1:i386)  # two monitors: Wine reads them through Xinerama
 [ "${VIZ_WITH_BENCH:-0}" = 1 ] && pkgs+=(xzoom)
 
 missing=()
