@@ -96,11 +96,24 @@ void MainWindow::FormResize(Sender) {
 
   // The arrow buttons sit at the right end of the status line.
   if (pnlCapture_) {
+    // As high as the status line allows, and wide enough for the arrow and the button's edges.
     const int b = std::max(FLineHeight - 2, 8);
-    ::SetWindowPos(pnlCapture_, HWND_TOP, cw - 4 * b - 1, tb + FInfoRect.top + 1, 4 * b, b,
+    int w = b;
+    {
+      WindowDc dc(pnlCapture_);
+      SelectGuard sel(dc.get(), windowFont_.get());
+      for (HWND button : captureButtons_) {
+        wchar_t text[8] = {};
+        SIZE ext{};
+        const int n = ::GetWindowTextW(button, text, 8);
+        if (::GetTextExtentPoint32W(dc.get(), text, n, &ext))
+          w = std::max<int>(w, ext.cx + 2 * ::GetSystemMetrics(SM_CXEDGE) + 2);
+      }
+    }
+    ::SetWindowPos(pnlCapture_, HWND_TOP, cw - 4 * w - 1, tb + FInfoRect.top + 1, 4 * w, b,
                    SWP_NOACTIVATE);
     for (int i = 0; i < 4; ++i)
-      ::SetWindowPos(captureButtons_[i], nullptr, i * b, 0, b, b, SWP_NOZORDER | SWP_NOACTIVATE);
+      ::SetWindowPos(captureButtons_[i], nullptr, i * w, 0, w, b, SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
   // Capture geometry.
