@@ -15,8 +15,7 @@ if [ "${1:-}" = --arch ]; then
   shift 2
 fi
 for arch in "${archs[@]}"; do
-  case $arch in x86) tc=cmake/mingw-i686.cmake ;; x64) tc=cmake/mingw-x86_64.cmake ;; esac
   echo "== Windows build $arch (build/win-$arch)"
-  cmake -S . -B "build/win-$arch" -DCMAKE_TOOLCHAIN_FILE=$tc -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "build/win-$arch" -j"$jobs" "$@"
+  cmake --preset "win-$arch" >/dev/null 2>&1 || cmake --preset "win-$arch"
+  cmake --build --preset "win-$arch" -j"$jobs" "$@"
 done

@@ -52,17 +52,16 @@ wants() { [ "$tier" = all ] || [ "$tier" = "$1" ]; }
 
 native_tier() {
   echo "== native core (ASan/UBSan)"
-  cmake -S . -B build/native -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc >/dev/null &&
-    cmake --build build/native -j"$jobs" &&
-    ctest --test-dir build/native --output-on-failure -j"$jobs" "${ctest_args[@]}"
+  cmake --preset native >/dev/null &&
+    cmake --build --preset native -j"$jobs" &&
+    ctest --preset native -j"$jobs" "${ctest_args[@]}"
 }
 
 fuzz_tier() {
   echo "== fuzz targets (libFuzzer)"
-  cmake -S . -B build/fuzz -DVIZ_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
-    cmake --build build/fuzz -j"$jobs" &&
-    ctest --test-dir build/fuzz --output-on-failure "${ctest_args[@]}"
+  cmake --preset fuzz >/dev/null &&
+    cmake --build --preset fuzz -j"$jobs" &&
+    ctest --preset fuzz "${ctest_args[@]}"
 }
 
 # Runs ctest in the build folder of the current architecture, under Wine on a private Xvfb, with

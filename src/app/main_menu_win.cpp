@@ -3,7 +3,7 @@
 #include <windowsx.h>
 
 #include "app/main_window_win.h"
-#include "app/toolbar_icons_win.h"
+#include "ui/icons_win.h"
 #include "commands/key_table.h"
 #include "commands/menu_table.h"
 
@@ -112,16 +112,16 @@ void MainWindow::actMenu_MainExecute() {
 // ---- toolbar ---------------------------------------------------------------------------------
 
 void MainWindow::CreateToolbar() {
-  toolbar_ = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, L"ToolBar_Main",
+  toolbar_.hwnd = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, L"ToolBar_Main",
                                WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
                                    CCS_TOP | CCS_NODIVIDER,
                                0, 0, 0, 0, hwnd_, nullptr, inst_, nullptr);
-  if (!toolbar_) return;
-  ::SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  ::SendMessageW(toolbar_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
-  const int icon = Scale(16);
-  toolImages_ = CreateToolbarImageList(icon);
-  ::SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolImages_));
+  const HWND bar = toolbar_.hwnd;
+  if (!bar) return;
+  ::SendMessageW(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  ::SendMessageW(bar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
+  toolbar_.images.reset(CreateToolbarImageList(Scale(16)));
+  ::SendMessageW(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolbar_.images.get()));
 
   std::vector<TBBUTTON> buttons;
   for (const ToolButton& b : kToolButtons) {
@@ -132,30 +132,30 @@ void MainWindow::CreateToolbar() {
     tb.fsStyle = b.style;
     buttons.push_back(tb);
   }
-  ::SendMessageW(toolbar_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
-  ::SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
-  ::SetWindowSubclass(toolbar_, ToolbarSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
+  ::SendMessageW(bar, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+  ::SendMessageW(bar, TB_AUTOSIZE, 0, 0);
+  ::SetWindowSubclass(bar, ToolbarSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
 int MainWindow::ToolbarHeight() const {
-  if (!toolbar_) return 0;
+  if (!toolbar_.hwnd) return 0;
   // Read once per layout (the cycle asks several times a second).
-  if (toolbarHeight_ < 0) {
+  if (toolbar_.height < 0) {
     RECT r;
-    ::GetWindowRect(toolbar_, &r);
-    toolbarHeight_ = r.bottom - r.top;
+    ::GetWindowRect(toolbar_.hwnd, &r);
+    toolbar_.height = r.bottom - r.top;
   }
-  return toolbarHeight_;
+  return toolbar_.height;
 }
 
 void MainWindow::UpdateToolbar() {
-  if (!toolbar_) return;
+  if (!toolbar_.hwnd) return;
   for (const ToolButton& b : kToolButtons) {
     if (b.style == BTNS_SEP || (b.style & BTNS_WHOLEDROPDOWN)) continue;
     const int id = ButtonId(b);
-    ::SendMessageW(toolbar_, TB_ENABLEBUTTON, id, MAKELONG(cmds_.Enabled(b.cmd), 0));
+    ::SendMessageW(toolbar_.hwnd, TB_ENABLEBUTTON, id, MAKELONG(cmds_.Enabled(b.cmd), 0));
     if (b.style & BTNS_CHECK)
-      ::SendMessageW(toolbar_, TB_CHECKBUTTON, id, MAKELONG(cmds_.Checked(b.cmd), 0));
+      ::SendMessageW(toolbar_.hwnd, TB_CHECKBUTTON, id, MAKELONG(cmds_.Checked(b.cmd), 0));
   }
 }
 
@@ -167,8 +167,8 @@ void MainWindow::OnToolbarDropDown(NMTOOLBARW* nm) {
     // The drop-down holds the submenu's items with the same commands.
     UniqueMenu menu = BuildPopup(*node);
     RECT rc;
-    ::SendMessageW(toolbar_, TB_GETRECT, nm->iItem, reinterpret_cast<LPARAM>(&rc));
-    ::MapWindowPoints(toolbar_, HWND_DESKTOP, reinterpret_cast<POINT*>(&rc), 2);
+    ::SendMessageW(toolbar_.hwnd, TB_GETRECT, nm->iItem, reinterpret_cast<LPARAM>(&rc));
+    ::MapWindowPoints(toolbar_.hwnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&rc), 2);
     TPMPARAMS tpm{sizeof(tpm), rc};
     UINT id = ::TrackPopupMenuEx(menu.get(),
                                  TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_RETURNCMD |
@@ -180,8 +180,13 @@ void MainWindow::OnToolbarDropDown(NMTOOLBARW* nm) {
 }
 
 LRESULT CALLBACK MainWindow::ToolbarSubclass(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                             DWORD_PTR ref) {
+                                             DWORD_PTR ref) noexcept {
   auto* self = reinterpret_cast<MainWindow*>(ref);
+  return Guarded([&] { return self->OnToolbarMessage(w, msg, wp, lp); },
+                 [&] { return ::DefSubclassProc(w, msg, wp, lp); });
+}
+
+LRESULT MainWindow::OnToolbarMessage(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: {
@@ -189,19 +194,19 @@ LRESULT CALLBACK MainWindow::ToolbarSubclass(HWND w, UINT msg, WPARAM wp, LPARAM
       int hit = static_cast<int>(::SendMessageW(w, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&pt)));
       if (hit >= 0) break;  // on a button: the toolbar's own handling
       if (msg == WM_LBUTTONDOWN) {
-        self->StartSystemDrag(0xF009);
+        StartSystemDrag(0xF009);
         return 0;
       }
       // Right button: a gesture may start on the toolbar too.
-      ::MapWindowPoints(w, self->hwnd_, &pt, 1);
-      self->FGestureStart = pt;
-      ::SetCapture(self->hwnd_);
+      ::MapWindowPoints(w, hwnd_, &pt, 1);
+      input_.FGestureStart = ToPoint(pt);
+      ::SetCapture(hwnd_);
       return 0;
     }
     case WM_LBUTTONUP: {
       LRESULT r = ::DefSubclassProc(w, msg, wp, lp);
       // The grid button's pressed state follows the grid command after a click.
-      ::PostMessageW(self->hwnd_, kMsgToolbarSync, 0, 0);
+      ::PostMessageW(hwnd_, kMsgToolbarSync, 0, 0);
       return r;
     }
     case WM_NCDESTROY:

@@ -40,7 +40,7 @@ bool MainWindow::ApplySettings() {
   const std::optional<SettingsFile> file = LoadSettingFile();
   if (!file) return false;
   lastSettings_ = *file;
-  const RECT d = screen_.Desktop();
+  const RECT d = engine_.Screen().Desktop();
   const SettingsState st = InterpretSettings(*file, DesktopRect{d.left, d.top, d.right, d.bottom});
 
   // The user-colour handler only takes the check while this tag is 1.
@@ -48,20 +48,19 @@ bool MainWindow::ApplySettings() {
   ApplyCommandState(st, cmds_);
 
   // 1. Zoom.
-  FZoomIndex = st.zoomIndex;
   actZoomExecute(ZoomCommandAt(st.zoomIndex));
   // 2, 3 were set with the command state. 4. Grid colour.
   if (st.gridColor == Cmd::Grid_SelColor) {
     actGrid_SelColorExecute(Cmd::Grid_SelColor);
-    FGridColor = static_cast<COLORREF>(cmds_.Tag(Cmd::Grid_SelColor));
-    FGridPenMode = R2_COPYPEN;
+    grid_.color = static_cast<COLORREF>(cmds_.Tag(Cmd::Grid_SelColor));
+    grid_.pen = GridPen::Copy;
   } else {
     actGrid_ColorExecute(st.gridColor);
   }
   // 5. Sub-grid.
   if (st.subGrid == Cmd::Grid_SelSubColor) {
     actGrid_SelColorExecute(Cmd::Grid_SelSubColor);
-    FSubGridColor = static_cast<COLORREF>(cmds_.Tag(Cmd::Grid_SelSubColor));
+    grid_.subColor = static_cast<COLORREF>(cmds_.Tag(Cmd::Grid_SelSubColor));
   } else {
     actGrid_SubBlueExecute(st.subGrid);
   }
@@ -75,7 +74,7 @@ bool MainWindow::ApplySettings() {
   actOpt_SmoothCaptureExecute(Sender::Program);
   // 9. Fixed point.
   if (cmds_.Checked(Cmd::Capture_Fixed)) {
-    FCapturePoint = POINT{st.capturePointX, st.capturePointY};
+    view_.FCapturePoint = Point{st.capturePointX, st.capturePointY};
     ShowCapturePanel();
   }
   // 10. Bindings and gestures.
@@ -88,7 +87,7 @@ bool MainWindow::ApplySettings() {
   int x = b.x, y = b.y;
   if (IsKeyDown(VK_SHIFT)) x = y = 0;
   ::SetWindowPos(hwnd_, nullptr, x, y, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
-  if (!IsKeyDown(VK_CONTROL)) screen_.BringOnScreen(hwnd_);
+  if (!IsKeyDown(VK_CONTROL)) engine_.Screen().BringOnScreen(hwnd_);
 
   cmds_[Cmd::Custom_Setting].tag = 0;
   cmds_.Touch();
@@ -104,12 +103,12 @@ void MainWindow::CollectSettings() {
   st.windowLeft = wr.left;
   st.windowTop = wr.top;
   st.windowRight = wr.right;
-  st.windowBottom = wr.bottom - (FInfoRect.bottom - FInfoRect.top);
-  st.zoomIndex = FZoomIndex;
+  st.windowBottom = wr.bottom - (panel_.Rect().bottom - panel_.Rect().top);
+  st.zoomIndex = view_.FZoomIndex;
   st.userOriginX = FCaptureInfo.UserOrigin.x;
   st.userOriginY = FCaptureInfo.UserOrigin.y;
-  st.capturePointX = FCapturePoint.x;
-  st.capturePointY = FCapturePoint.y;
+  st.capturePointX = view_.FCapturePoint.x;
+  st.capturePointY = view_.FCapturePoint.y;
   SettingsFile file = viz::CollectSettings(st);
   if (lastSettings_) {
     // Bytes the program does not use go back as they were read.

@@ -22,50 +22,12 @@ constexpr DWORD kMainExStyle = 0;
 
 MainWindow* TheMainWindow() { return g_mainWindow; }
 
-// ---- DibCanvas -------------------------------------------------------------------------------
-
-bool DibCanvas::Create(int width, int height) {
-  Reset();
-  if (width <= 0 || height <= 0) return false;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;  // top-down
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  UniqueBitmap bmp(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bmp || !bits) return false;
-  UniqueDc dc(::CreateCompatibleDC(nullptr));
-  if (!dc) return false;
-  oldBmp_ = ::SelectObject(dc.get(), bmp.get());
-  dc_ = std::move(dc);
-  bmp_ = std::move(bmp);
-  bits_ = static_cast<uint32_t*>(bits);
-  width_ = width;
-  height_ = height;
-  // Black, as a fresh bitmap with a black brush would be.
-  std::fill(bits_, bits_ + static_cast<size_t>(width) * height, 0u);
-  return true;
-}
-
-void DibCanvas::Reset() {
-  if (dc_ && oldBmp_) ::SelectObject(dc_.get(), oldBmp_);
-  oldBmp_ = nullptr;
-  dc_.reset();
-  bmp_.reset();
-  bits_ = nullptr;
-  width_ = height_ = 0;
-}
-
 // ---- creation --------------------------------------------------------------------------------
 
 MainWindow::MainWindow() = default;
 
 MainWindow::~MainWindow() {
   if (hwnd_) ::DestroyWindow(hwnd_);
-  if (toolImages_) ImageList_Destroy(toolImages_);
   if (g_mainWindow == this) g_mainWindow = nullptr;
 }
 
@@ -114,7 +76,21 @@ void MainWindow::CreateFonts() {
   lf.lfCharSet = SHIFTJIS_CHARSET;
   lf.lfQuality = DEFAULT_QUALITY;
   lstrcpynW(lf.lfFaceName, L"ＭＳ ゴシック", LF_FACESIZE);
-  windowFont_.reset(::CreateFontIndirectW(&lf));
+  UniqueFont font(::CreateFontIndirectW(&lf));
+  if (!font) return;
+  // The controls drop the old font before it goes.
+  if (toolbar_.hwnd)
+    ::SendMessageW(toolbar_.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  capturePanel_.SetFont(font.get());
+  windowFont_ = std::move(font);
+}
+
+void MainWindow::OnDpiChanged(const RECT& r) {
+  // Fonts and metrics follow the monitor's DPI.
+  CreateFonts();
+  ::SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  actOpt_BigFontExecute();
 }
 
 void MainWindow::FormCreate() {
@@ -126,11 +102,11 @@ void MainWindow::FormCreate() {
   bindings_.Build(cmds_);
 
   // 3. Position: 75 px into the monitor under the cursor, designed size kept.
-  screen_.Enumerate();
+  engine_.Screen().Enumerate();
   {
     POINT cur{};
     ::GetCursorPos(&cur);
-    RECT mon = screen_.MonitorRectAt(cur);
+    RECT mon = engine_.Screen().MonitorRectAt(cur);
     int designW = Scale(kDesignClientWidth96), designH = Scale(kDesignClientHeight96);
     RECT r{0, 0, designW, designH};
     ::AdjustWindowRectEx(&r, kMainStyle, FALSE, kMainExStyle);
@@ -139,31 +115,31 @@ void MainWindow::FormCreate() {
   }
 
   // 4. Initial state.
-  const MenuNode* zoom = FindMenu("mniZoom");
-  FZoomIndex = IndexInMenu(*zoom, "mniZoom_6");
-  FZoom = cmds_.Tag(Cmd::Zoom_6);
-  FSavedZoom = -1;
-  FGridColor = static_cast<COLORREF>(cmds_.Tag(Cmd::Grid_Gray));
-  FGridPenMode = R2_COPYPEN;
-  FSubGridColor = static_cast<COLORREF>(cmds_.Tag(Cmd::Grid_SubBlue));
-  FGestureStart = POINT{-1, -1};
-  ::GetCursorPos(&FCapturePoint);
+  view_.SetZoom(Cmd::Zoom_6);
+  view_.FSavedZoom = -1;
+  grid_.color = static_cast<COLORREF>(cmds_.Tag(Cmd::Grid_Gray));
+  grid_.pen = GridPen::Copy;
+  grid_.subColor = static_cast<COLORREF>(cmds_.Tag(Cmd::Grid_SubBlue));
+  input_ = InputState{};
+  POINT cur{};
+  ::GetCursorPos(&cur);
+  view_.FCapturePoint = ToPoint(cur);
 
   // Toolbar first: the client area below it is the view.
   CreateToolbar();
   // 5. Capture panel at the right edge.
-  CreateCapturePanel();
+  capturePanel_.Create(hwnd_, inst_, windowFont_.get());
 
   // 6. System menu: no Maximise, and the monitor-move entry on top.
   SetupSystemMenus();
 
   // 7. Bitmaps.
-  EnsureDesktopBitmaps();
+  engine_.EnsureDesktopBitmaps(SIZE{1, 1});
 
   // 8. An empty panel strip at the bottom.
   RECT cr;
   ::GetClientRect(hwnd_, &cr);
-  FInfoRect = RECT{0, cr.bottom - ToolbarHeight(), cr.right, cr.bottom - ToolbarHeight()};
+  panel_.SetRect(RECT{0, cr.bottom - ToolbarHeight(), cr.right, cr.bottom - ToolbarHeight()});
 
   // 9. No settings window yet.
   settingWindow_.reset();
@@ -188,8 +164,8 @@ void MainWindow::FormCreate() {
   // 13. The tool-button drop-downs are built from the submenus when they open (same commands).
 
   // 14. Start the cycle, mark the window alive, show it.
-  timerMainEnabled_ = true;
-  ::SetTimer(hwnd_, 1, timerMainInterval_, nullptr);
+  timer_.enabled = true;
+  ::SetTimer(hwnd_, 1, timer_.interval, nullptr);
   FTag = 1;
   FormResize(Sender::Program);
   ::ShowWindow(hwnd_, SW_SHOW);
@@ -220,14 +196,11 @@ void MainWindow::FormDestroy() {
   terminating_ = true;
   LeaveRest();
   ::KillTimer(hwnd_, 1);
-  timerMainEnabled_ = false;
+  timer_.enabled = false;
   if (::IsZoomed(hwnd_) || ::IsIconic(hwnd_)) ::ShowWindow(hwnd_, SW_SHOWNORMAL);
   if (!savedForSessionEnd_) CollectSettings();
-  FCaptureBitmap.Reset();
-  FSnapshotNoSelf.Reset();
-  displayDc_.reset();
+  engine_.Release();
   FViewBitmap.Reset();
-  FWindowListSnapshot.reset();
 }
 
 // ---- window messages -------------------------------------------------------------------------
@@ -242,8 +215,8 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_SIZE:
-      if (toolbar_) ::SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
-      toolbarHeight_ = -1;
+      if (toolbar_.hwnd) ::SendMessageW(toolbar_.hwnd, TB_AUTOSIZE, 0, 0);
+      toolbar_.height = -1;
       if (wp != SIZE_MINIMIZED) FormResize(Sender::None);
       return 0;
     case WM_GETMINMAXINFO: {
@@ -301,19 +274,13 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // Composition switched on takes away what no-self capture relies on.
       CompositionCheck();
       return 0;
-    case 0x02E0: {  // WM_DPICHANGED: fonts and metrics follow the monitor's DPI
-      CreateFonts();
-      if (toolbar_) ::SendMessageW(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), 0);
-      const RECT* r = reinterpret_cast<const RECT*>(lp);
-      ::SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-      actOpt_BigFontExecute();
+    case 0x02E0:  // WM_DPICHANGED
+      OnDpiChanged(*reinterpret_cast<const RECT*>(lp));
       return 0;
-    }
     case WM_COMMAND: {
       const int id = LOWORD(wp);
-      for (HWND b : captureButtons_)
-        if (b && reinterpret_cast<HWND>(lp) == b) return 0;  // they act on press and release
+      // The capture panel's buttons act on press and release (CapturePanel::kMsgButton).
+      if (capturePanel_.IsButton(reinterpret_cast<HWND>(lp))) return 0;
       if (auto c = CommandFromId(static_cast<int16_t>(id))) {
         Fire(*c, lp ? Sender::Toolbar : Sender::Menu);
       }
@@ -321,7 +288,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_NOTIFY: {
       auto* hdr = reinterpret_cast<NMHDR*>(lp);
-      if (hdr->hwndFrom == toolbar_ && hdr->code == TBN_DROPDOWN) {
+      if (hdr->hwndFrom == toolbar_.hwnd && hdr->code == TBN_DROPDOWN) {
         OnToolbarDropDown(reinterpret_cast<NMTOOLBARW*>(lp));
         return TBDDRET_DEFAULT;
       }
@@ -337,14 +304,14 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     }
-    case kMsgLeaveRest:
-      if (resting_) {
+    case RestWatch::kMsgLeaveRest:
+      if (rest_.Active()) {
         LeaveRest();
         Timer_MainTimer(Sender::Timer);  // follow the cursor at once
       }
       return 0;
-    case WM_APP + 1:  // a capture-panel arrow button went down (lp 1) or up (lp 0)
-      OnCaptureButton(static_cast<int>(wp) - 100, lp != 0);
+    case CapturePanel::kMsgButton:  // an arrow button went down (lp 1) or up (lp 0)
+      OnCaptureButton(static_cast<int>(wp), lp != 0);
       return 0;
     case kMsgToolbarSync:
       UpdateToolbar();
@@ -382,7 +349,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       FormMouseWheel(GET_WHEEL_DELTA_WPARAM(wp));
       return 0;
     case WM_CAPTURECHANGED:
-      FPanning = false;
+      input_.FPanning = false;
       return 0;
     case WM_CLOSE:
       FormDestroy();
@@ -444,11 +411,9 @@ bool MainWindow::PreTranslate(MSG& msg) {
 }
 
 void MainWindow::ApplicationActivated(bool active) {
-  if (!active && FSavedZoom > 0) {
-    // Leaving the program ends a temporary 1:1 view.
-    FZoom = FSavedZoom;
-    FSavedZoom = -1;
-    FLastCaptureTick = 0;
+  // Leaving the program ends a temporary 1:1 view.
+  if (!active && view_.EndActualSize()) {
+    timer_.FLastCaptureTick = 0;
     FormResize(Sender::Program);
   }
   RefreshNow();
@@ -482,7 +447,7 @@ HWND MainWindow::ShortcutWindowHandle() const {
 
 void MainWindow::EnsureSettingWindow() {
   if (settingWindow_ && settingWindow_->hwnd() && ::IsWindow(settingWindow_->hwnd())) return;
-  settingWindow_ = std::make_unique<SettingWindow>(*this);
+  settingWindow_ = std::make_unique<SettingWindow>(static_cast<CommandHost&>(*this));
   settingWindow_->Create(hwnd_);
 }
 
@@ -497,7 +462,7 @@ void MainWindow::actCustom_SettingExecute(Cmd sender) {
 
 void MainWindow::actCustom_ShortCutExecute() {
   if (!shortcutWindow_ || !shortcutWindow_->hwnd() || !::IsWindow(shortcutWindow_->hwnd())) {
-    shortcutWindow_ = std::make_unique<ShortcutWindow>(*this);
+    shortcutWindow_ = std::make_unique<ShortcutWindow>(static_cast<CommandHost&>(*this));
     shortcutWindow_->Create(hwnd_);
   }
   if (!shortcutWindow_->hwnd()) return;

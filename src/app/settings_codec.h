@@ -16,12 +16,12 @@
 #include <optional>
 #include <span>
 
+#include "commands/key_slot.h"
+
 namespace viz {
 
 inline constexpr size_t kSettingsHeaderSize = 22;
 inline constexpr size_t kSettingBlockSize = 65;
-inline constexpr size_t kKeySlotCount = 62;
-inline constexpr size_t kGestureSlotCount = 4;
 inline constexpr size_t kSettingsFileSize =
     kSettingsHeaderSize + kSettingBlockSize + kKeySlotCount * 4 + kGestureSlotCount * 2;
 static_assert(kSettingsFileSize == 343);
@@ -59,17 +59,10 @@ struct SettingBlock {
   bool operator==(const SettingBlock&) const = default;
 };
 
-// Key-table row i's key code and the command identifier bound to it (0 = unbound).
-struct KeySlot {
-  uint16_t key = 0;
-  uint16_t id = 0;
-  bool operator==(const KeySlot&) const = default;
-};
-
 struct SettingsFile {
   SettingBlock block;
-  std::array<KeySlot, kKeySlotCount> keys{};
-  std::array<uint16_t, kGestureSlotCount> gestures{};
+  KeySlots keys{};
+  GestureIds gestures{};
   bool operator==(const SettingsFile&) const = default;
 };
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/path_rules.h"
-#include "info/clipboard_win.h"
+#include "platform/path_rules.h"
+#include "platform/text_convert_win.h"
 #include "info/file_write_win.h"
 #include "platform/sysfuncs_win.h"
 #include "ui/handle_win.h"

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/main_window_win.h"
+#include "commands/command_host.h"
 #include "platform/message_dialog_win.h"
 
 #ifndef WM_DPICHANGED
@@ -316,7 +316,7 @@ void ShortcutWindow::FillCommandGrid() {
 }
 
 void ShortcutWindow::FillKeyGrid() {
-  shownKeys_ = KeyGridRows(main_.Bindings());
+  shownKeys_ = KeyGridRows(host_.Bindings());
   ::SendMessageW(celKey_, WM_SETREDRAW, FALSE, 0);
   ::SendMessageW(celKey_, LVM_DELETEALLITEMS, 0, 0);
   for (size_t i = 0; i < shownKeys_.size(); ++i)
@@ -326,7 +326,7 @@ void ShortcutWindow::FillKeyGrid() {
 
 void ShortcutWindow::SyncFromCommands() {
   if (!celKey_) return;
-  std::vector<KeyGridRow> rows = KeyGridRows(main_.Bindings());
+  std::vector<KeyGridRow> rows = KeyGridRows(host_.Bindings());
   if (rows.size() != shownKeys_.size()) {
     FillKeyGrid();
   } else {
@@ -342,9 +342,9 @@ void ShortcutWindow::UpdateButtons() {
   const int keyRow = SelectedKeyRow(), commandRow = SelectedCommandRow();
   const bool canAssign =
       keyRow >= 0 && commandRow >= 0 &&
-      PlanAssign(main_.Bindings(), keyRow, commandRows_[static_cast<size_t>(commandRow)].cmd).step !=
+      PlanAssign(host_.Bindings(), keyRow, commandRows_[static_cast<size_t>(commandRow)].cmd).step !=
           AssignStep::Nothing;
-  const bool canClear = keyRow >= 0 && KeyGridCommand(main_.Bindings(), keyRow).has_value();
+  const bool canClear = keyRow >= 0 && KeyGridCommand(host_.Bindings(), keyRow).has_value();
   HWND focus = ::GetFocus();
   if ((focus == btnAssign_ && !canAssign) || (focus == btnClear_ && !canClear))
     ::SetFocus(celKey_);  // a disabled button would leave the keyboard nowhere
@@ -386,7 +386,7 @@ void ShortcutWindow::SelectKeyRow(int row) {
 }
 
 void ShortcutWindow::AssignTo(int keyRow, Cmd cmd) {
-  const AssignPlan plan = PlanAssign(main_.Bindings(), keyRow, cmd);
+  const AssignPlan plan = PlanAssign(host_.Bindings(), keyRow, cmd);
   if (plan.step == AssignStep::Nothing) return;
   if (plan.step == AssignStep::Confirm) {
     // The main window can close while the question is open, taking this window with it.
@@ -397,7 +397,7 @@ void ShortcutWindow::AssignTo(int keyRow, Cmd cmd) {
     destroyed_ = nullptr;
     if (answer != mbYes) return;
   }
-  if (ApplyAssign(main_.Bindings(), keyRow, cmd)) main_.CommandsChanged();
+  if (ApplyAssign(host_.Bindings(), keyRow, cmd)) host_.CommandsChanged();
 }
 
 void ShortcutWindow::btnAssignClick() {
@@ -408,7 +408,7 @@ void ShortcutWindow::btnAssignClick() {
 
 void ShortcutWindow::btnClearClick() {
   const int keyRow = SelectedKeyRow();
-  if (keyRow >= 0 && ClearRow(main_.Bindings(), keyRow)) main_.CommandsChanged();
+  if (keyRow >= 0 && ClearRow(host_.Bindings(), keyRow)) host_.CommandsChanged();
 }
 
 void ShortcutWindow::ResetClick(ResetKind kind) {
@@ -419,8 +419,8 @@ void ShortcutWindow::ResetClick(ResetKind kind) {
   if (gone) return;
   destroyed_ = nullptr;
   if (answer != mbYes) return;
-  ApplyReset(main_.Bindings(), kind);
-  main_.CommandsChanged();
+  ApplyReset(host_.Bindings(), kind);
+  host_.CommandsChanged();
 }
 
 void ShortcutWindow::CloseWindow() {

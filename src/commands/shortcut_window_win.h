@@ -18,7 +18,7 @@
 
 namespace viz {
 
-class MainWindow;
+class CommandHost;
 
 class ShortcutWindow : public WindowBase<ShortcutWindow> {
   friend class WindowBase<ShortcutWindow>;
@@ -26,7 +26,7 @@ class ShortcutWindow : public WindowBase<ShortcutWindow> {
  public:
   static constexpr const wchar_t* kClassName = L"TApp_CustomShortCut";
 
-  explicit ShortcutWindow(MainWindow& main) : main_(main) {}
+  explicit ShortcutWindow(CommandHost& host) : host_(host) {}
   ~ShortcutWindow();
   ShortcutWindow(const ShortcutWindow&) = delete;
   ShortcutWindow& operator=(const ShortcutWindow&) = delete;
@@ -94,7 +94,7 @@ class ShortcutWindow : public WindowBase<ShortcutWindow> {
   int KeyRowAt(POINT client) const;  // -1 outside the key rows
   void SetDropTarget(int row);
 
-  MainWindow& main_;
+  CommandHost& host_;
   HWND celCommand_ = nullptr;
   HWND celKey_ = nullptr;
   HWND lblHint_ = nullptr;

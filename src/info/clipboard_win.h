@@ -1,4 +1,4 @@
-// The clipboard hand-off for the text and picture copies, and the 8-bit text conversion they use.
+// The clipboard hand-off for the text and picture copies.
 #pragma once
 
 #include <windows.h>
@@ -18,13 +18,5 @@ bool SetClipboardText(HWND owner, std::wstring_view text);
 // Replaces the clipboard contents with a packed DIB (the header, then the colour table and
 // pixels in `bits`). Same opening rules as SetClipboardText.
 bool SetClipboardDib(HWND owner, const BITMAPINFOHEADER& bih, const void* bits, size_t bitsSize);
-
-// The text in the 8-bit code page (CP_ACP, WC_COMPOSITECHECK); characters it lacks become the
-// code page's default character.
-std::string WideToAnsi(std::wstring_view text);
-std::wstring AnsiToWide(std::string_view text);
-
-// True when the text survives the conversion to the 8-bit code page unchanged.
-bool IsRepresentableInAnsi(std::wstring_view text);
 
 }  // namespace viz

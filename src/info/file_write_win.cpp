@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/path_rules.h"
-#include "info/clipboard_win.h"
+#include "platform/path_rules.h"
+#include "platform/text_convert_win.h"
 #include "info/window_ident_win.h"
 #include "platform/sysfuncs_win.h"
 #include "ui/handle_win.h"

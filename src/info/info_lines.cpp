@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/path_rules.h"
+#include "platform/path_rules.h"
 #include "info/format.h"
 
 namespace viz {

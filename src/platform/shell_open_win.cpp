@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "info/clipboard_win.h"
+#include "platform/text_convert_win.h"
 #include "platform/sysfuncs_win.h"
 
 namespace viz {

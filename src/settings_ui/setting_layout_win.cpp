@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "app/main_window_win.h"
+#include "commands/command_host.h"
 #include "platform/sysfuncs_win.h"
 #include "settings_ui/file_version_win.h"
 

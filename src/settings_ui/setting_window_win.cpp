@@ -4,7 +4,7 @@
 
 #include <commctrl.h>
 
-#include "app/main_window_win.h"
+#include "commands/command_host.h"
 #include "platform/message_dialog_win.h"
 #include "platform/shell_open_win.h"
 #include "settings_ui/file_version_win.h"
@@ -143,7 +143,7 @@ bool SettingWindow::ClosingKey(const MSG& msg) {
 
 void SettingWindow::SyncFromCommands() {
   if (!hwnd_ || checks_.empty()) return;
-  const CommandList& cmds = main_.Commands();
+  const CommandList& cmds = host_.Commands();
   const auto& items = SettingItems();
   bool relayout = shown_.size() != items.size();
   shown_.resize(items.size(), false);
@@ -175,8 +175,8 @@ void SettingWindow::FollowStayOnTop(bool onTop) {
 }
 
 void SettingWindow::OnCheckClicked(Cmd c) {
-  if (!main_.Commands().Enabled(c) || !main_.Commands().Visible(c)) return;
-  main_.Fire(c, Sender::SettingWindow);
+  if (!host_.Commands().Enabled(c) || !host_.Commands().Visible(c)) return;
+  host_.Fire(c, Sender::SettingWindow);
   SyncFromCommands();  // the main window does too; this covers a command that changed nothing
 }
 

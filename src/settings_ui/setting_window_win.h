@@ -18,7 +18,7 @@
 
 namespace viz {
 
-class MainWindow;
+class CommandHost;
 
 // The help page opened by the link on the version page: a file of this name beside the program,
 // or, in a build given VIZ_HELP_URL, that address.
@@ -44,7 +44,7 @@ class SettingWindow : public WindowBase<SettingWindow> {
   static constexpr int kIdIcon = 115;
   static constexpr int kIdGroupBase = 120;  // + SettingGroups() index
 
-  explicit SettingWindow(MainWindow& main) : main_(main) {}
+  explicit SettingWindow(CommandHost& host) : host_(host) {}
   ~SettingWindow();
   SettingWindow(const SettingWindow&) = delete;
   SettingWindow& operator=(const SettingWindow&) = delete;
@@ -85,7 +85,7 @@ class SettingWindow : public WindowBase<SettingWindow> {
   void OpenHelpPage();
   void Close();
 
-  MainWindow& main_;
+  CommandHost& host_;
   Page page_ = Page::Setting;
   HWND owner_ = nullptr;
   HWND tab_ = nullptr;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -53,6 +54,7 @@ inline void DestroyIconH(HICON h) { ::DestroyIcon(h); }
 inline void GlobalFreeH(HGLOBAL h) { ::GlobalFree(h); }
 inline void DestroyWindowH(HWND h) { ::DestroyWindow(h); }
 inline void UnhookH(HHOOK h) { ::UnhookWindowsHookEx(h); }
+inline void DestroyImageListH(HIMAGELIST h) { ::ImageList_Destroy(h); }
 }  // namespace detail
 
 struct FileHandleTraits {
@@ -76,6 +78,7 @@ using UniqueIcon = UniqueHandle<NullHandleTraits<HICON, detail::DestroyIconH>>;
 using UniqueGlobal = UniqueHandle<NullHandleTraits<HGLOBAL, detail::GlobalFreeH>>;
 using UniqueWindow = UniqueHandle<NullHandleTraits<HWND, detail::DestroyWindowH>>;
 using UniqueHook = UniqueHandle<NullHandleTraits<HHOOK, detail::UnhookH>>;
+using UniqueImageList = UniqueHandle<NullHandleTraits<HIMAGELIST, detail::DestroyImageListH>>;
 
 // A window DC obtained with GetDC; released with the window it came from.
 class WindowDc {

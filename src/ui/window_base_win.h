@@ -7,6 +7,22 @@
 
 namespace viz {
 
+// Runs `body` and returns what it returns; an exception gives `fallback()` instead. Procedures
+// the system calls (subclass procedures, hooks) run their bodies through it: no exception may
+// leave them.
+template <typename Body, typename Fallback>
+auto Guarded(Body body, Fallback fallback) noexcept -> decltype(body()) {
+  try {
+    return body();
+  } catch (...) {
+    try {
+      return fallback();
+    } catch (...) {
+      return {};
+    }
+  }
+}
+
 template <typename Derived>
 class WindowBase {
  public:

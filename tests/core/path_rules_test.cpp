@@ -1,4 +1,4 @@
-#include "app/path_rules.h"
+#include "platform/path_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "info/clipboard_win.h"
+#include "platform/text_convert_win.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/main_window_win.h"
-#include "app/path_rules.h"
+#include "platform/path_rules.h"
 #include "info/file_write_win.h"
 #include "test_windows.h"
 

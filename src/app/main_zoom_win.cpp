@@ -1,28 +1,20 @@
 // Zoom and grid commands.
-#include "app/main_window_win.h"
+#include "app/main_window_win.h"  // <windows.h> first: <commdlg.h> needs it
 
 #include <commdlg.h>
 
-#include "capture/view_geometry.h"
-#include "commands/menu_table.h"
 #include "platform/sysfuncs_win.h"
 
 namespace viz {
 
 void MainWindow::actZoomExecute(Cmd c) {
   cmds_.SetChecked(c, true);
-  FZoom = std::abs(cmds_.Tag(c));
-  // The item named "mni" + the command's name without "act" gives the index.
-  const MenuNode* zoom = FindMenu("mniZoom");
-  const std::string item = std::string("mni") + (Def(c).name + 3);
-  const int index = zoom ? IndexInMenu(*zoom, item) : -1;
-  if (index >= 0) FZoomIndex = index;
+  view_.SetZoom(c);
   FormResize(Sender::Program);
 }
 
 void MainWindow::actZoomStep(int delta) {
-  if (auto index = ZoomStepIndex(FZoomIndex, FSavedZoom, delta > 0))
-    actZoomExecute(ZoomCommandAt(*index));
+  if (const std::optional<Cmd> c = view_.StepZoom(delta > 0)) actZoomExecute(*c);
 }
 
 void MainWindow::actGrid_DispExecute() {
@@ -33,14 +25,14 @@ void MainWindow::actGrid_DispExecute() {
 
 void MainWindow::actGrid_ColorExecute(Cmd c) {
   cmds_.SetChecked(c, true);
-  FGridColor = static_cast<COLORREF>(cmds_.Tag(c));
-  FGridPenMode = c == Cmd::Grid_Invert ? R2_NOT : c == Cmd::Grid_Transparent ? R2_MASKPEN : R2_COPYPEN;
+  grid_.color = static_cast<COLORREF>(cmds_.Tag(c));
+  grid_.pen = c == Cmd::Grid_Invert ? GridPen::Not : c == Cmd::Grid_Transparent ? GridPen::Mask : GridPen::Copy;
   RefreshNow();
 }
 
 void MainWindow::actGrid_SubBlueExecute(Cmd c) {
   cmds_.SetChecked(c, true);
-  if (c != Cmd::Grid_SubNone) FSubGridColor = static_cast<COLORREF>(cmds_.Tag(c));
+  if (c != Cmd::Grid_SubNone) grid_.subColor = static_cast<COLORREF>(cmds_.Tag(c));
   RefreshNow();
 }
 
@@ -70,10 +62,10 @@ void MainWindow::actGrid_SelColorExecute(Cmd c) {
     }
   }
   if (c == Cmd::Grid_SelColor) {
-    FGridColor = static_cast<COLORREF>(cmds_.Tag(c));
-    FGridPenMode = R2_COPYPEN;
+    grid_.color = static_cast<COLORREF>(cmds_.Tag(c));
+    grid_.pen = GridPen::Copy;
   } else {
-    FSubGridColor = static_cast<COLORREF>(cmds_.Tag(c));
+    grid_.subColor = static_cast<COLORREF>(cmds_.Tag(c));
   }
   if (takeIt) cmds_.SetChecked(Cmd::Grid_Disp, true);
   FormResize(Sender::Program);

@@ -1,6 +1,4 @@
 // Keyboard and mouse handling of the main window.
-#include <bitset>
-
 #include "app/main_window_win.h"
 #include "capture/view_geometry.h"
 #include "commands/gesture.h"
@@ -8,20 +6,12 @@
 #include "platform/sysfuncs_win.h"
 
 namespace viz {
-namespace {
-
-// Bound keys whose press this window saw. A command runs on the release only after such a
-// press: the Esc that closes the popup menu (or a dialog) is pressed there and must not go on
-// to pause the capture when it is released over the window.
-std::bitset<256> g_pressedHere;
-
-}  // namespace
 
 // ---- keys ------------------------------------------------------------------------------------
 
 bool MainWindow::FormKeyDown(WPARAM key) {
   const KeyDownDecision d = DecideKeyDown(bindings_, static_cast<uint16_t>(key), IsKeyDown(VK_MENU));
-  if (d.action != KeyDownAction::PassOn) g_pressedHere.set(key & 0xFF);
+  if (d.action != KeyDownAction::PassOn) input_.pressedHere.set(key & 0xFF);
   switch (d.action) {
     case KeyDownAction::PassOn:
       return false;
@@ -29,10 +19,8 @@ bool MainWindow::FormKeyDown(WPARAM key) {
       if (d.cmd) Execute(*d.cmd, Sender::Key);
       return true;
     case KeyDownAction::BeginActualSize:
-      if (FSavedZoom < 0) {
-        FSavedZoom = FZoom;
-        FZoom = 1;
-        FLastCaptureTick = 0;
+      if (view_.BeginActualSize()) {
+        timer_.FLastCaptureTick = 0;
         FormResize(Sender::Key);
       }
       return true;
@@ -51,16 +39,13 @@ bool MainWindow::FormKeyUp(WPARAM key) {
       actMenu_MainExecute();
       return true;
     case KeyUpAction::EndActualSize:
-      if (FSavedZoom > 0) {
-        FZoom = FSavedZoom;
-        FSavedZoom = -1;
-        FLastCaptureTick = 0;
+      if (view_.EndActualSize()) {
+        timer_.FLastCaptureTick = 0;
         FormResize(Sender::Key);
       }
       return true;
     case KeyUpAction::RunCommand: {
-      const bool pressedHere = g_pressedHere.test(key & 0xFF);
-      g_pressedHere.reset(key & 0xFF);
+      const bool pressedHere = input_.TakePress(static_cast<uint32_t>(key));
       if (!d.cmd || !pressedHere) return true;
       // The operation runs whatever the command's enabled state.
       if (d.toggleCheck) cmds_.SetChecked(*d.cmd, !cmds_.Checked(*d.cmd));
@@ -83,31 +68,31 @@ void MainWindow::StartSystemDrag(WPARAM) {
 
 void MainWindow::FormMouseDown(UINT button, POINT client) {
   if (button == VK_RBUTTON) {
-    FGestureStart = client;
+    input_.FGestureStart = ToPoint(client);
     ::SetCapture(hwnd_);  // the gesture ends where the button is released, in or out of the window
     return;
   }
   POINT screen = client;
   ::ClientToScreen(hwnd_, &screen);
-  FPanDown = screen;
-  RECT panel = FInfoRect;
+  input_.FPanDown = ToPoint(screen);
+  RECT panel = panel_.Rect();
   ::OffsetRect(&panel, 0, ToolbarHeight());
   if ((IsPaused() || IsFixed()) && !::PtInRect(&panel, client)) {
     ::SetCapture(hwnd_);
-    FPanning = true;
-    FPanStartPoint = FCapturePoint;
+    input_.FPanning = true;
+    input_.FPanStartPoint = view_.FCapturePoint;
     return;
   }
   if (!IsKeyDown(VK_CONTROL) && !::IsZoomed(hwnd_)) StartSystemDrag(0xF018);
 }
 
 void MainWindow::FormMouseMove(POINT) {
-  if (!FPanning || !IsKeyDown(VK_LBUTTON)) return;
-  FPanning = false;  // no re-entry while this step runs
+  if (!input_.FPanning || !IsKeyDown(VK_LBUTTON)) return;
+  input_.FPanning = false;  // no re-entry while this step runs
   POINT cur;
   ::GetCursorPos(&cur);
-  const Point p = PanCapturePoint(ToPoint(FPanStartPoint), ToPoint(FPanDown), ToPoint(cur), FZoom);
-  FCapturePoint = ToPOINT(screen_.Layout().ClampCapturePoint(p, ToPoint(FCapturePoint)));
+  const Point p = PanCapturePoint(input_.FPanStartPoint, input_.FPanDown, ToPoint(cur), view_.FZoom);
+  view_.FCapturePoint = engine_.Screen().Layout().ClampCapturePoint(p, view_.FCapturePoint);
   RefreshNow();
   MSG msg;
   for (int i = 0; i < 50 && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
@@ -118,31 +103,29 @@ void MainWindow::FormMouseMove(POINT) {
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
-  if (::GetCapture() == hwnd_) FPanning = true;
+  if (::GetCapture() == hwnd_) input_.FPanning = true;
 }
 
 void MainWindow::FormMouseUp(UINT button, POINT client) {
   if (button == VK_RBUTTON) {
-    const POINT start = FGestureStart;
-    FGestureStart = POINT{-1, -1};
+    const Point start = input_.FGestureStart;
+    input_.FGestureStart = Point{-1, -1};
     if (::GetCapture() == hwnd_) ::ReleaseCapture();
-    if (GestureStartRecorded(ToPoint(start))) {
-      FGestureStart = start;
+    if (GestureStartRecorded(start)) {
+      input_.FGestureStart = start;
       RunGesture(client);
-      FGestureStart = POINT{-1, -1};
+      input_.FGestureStart = Point{-1, -1};
     }
     return;
   }
-  const bool wasPanning = FPanning;
-  FPanning = false;
+  input_.FPanning = false;
   if (::GetCapture() == hwnd_) ::ReleaseCapture();
-  (void)wasPanning;
   if ((IsPaused() || IsFixed()) && IsKeyDown(VK_CONTROL) && !IsKeyDown(VK_SHIFT))
     FormDblClick(client);
 }
 
 void MainWindow::RunGesture(POINT end) {
-  const auto dir = RecogniseGesture(ToPoint(FGestureStart), ToPoint(end),
+  const auto dir = RecogniseGesture(input_.FGestureStart, ToPoint(end),
                                     ::GetSystemMetrics(SM_CXDOUBLECLK),
                                     ::GetSystemMetrics(SM_CYDOUBLECLK));
   if (!dir) {
@@ -160,27 +143,25 @@ void MainWindow::RunGesture(POINT end) {
 
 void MainWindow::FormDblClick(POINT client) {
   if (!IsPaused() && !IsFixed()) return;
-  const ViewGeometry g = ComputeViewGeometry(FViewBitmap.width(), FInfoRect.top, FZoom,
-                                             cmds_.Checked(Cmd::Grid_Disp));
-  Point p = DoubleClickCellPoint(g, ToPoint(FCapturePoint), ToPoint(client), ToolbarHeight());
-  p = screen_.Layout().ClampToDesktop(p);
-  if (screen_.Layout().OnAnyMonitor(p) && !(p == ToPoint(FCapturePoint)))
-    MoveCapturePointTo(ToPOINT(p));
+  const MonitorLayout& layout = engine_.Screen().Layout();
+  const Point p = layout.ClampToDesktop(
+      DoubleClickCellPoint(view_.geometry, view_.FCapturePoint, ToPoint(client), ToolbarHeight()));
+  if (layout.OnAnyMonitor(p) && !(p == view_.FCapturePoint)) MoveCapturePointTo(ToPOINT(p));
 }
 
 void MainWindow::FormMouseWheel(int delta) {
-  if (FWheelBusy) return;
-  FWheelBusy = true;
+  if (input_.FWheelBusy) return;
+  input_.FWheelBusy = true;
   const bool alt = IsKeyDown(VK_MENU), ctrl = IsKeyDown(VK_CONTROL);
   if (delta < 0)
     Execute(alt ? Cmd::Move_Right : ctrl ? Cmd::Move_Down : Cmd::Zoom_Down, Sender::Program);
   else if (delta > 0)
     Execute(alt ? Cmd::Move_Left : ctrl ? Cmd::Move_Up : Cmd::Zoom_Up, Sender::Program);
-  FWheelBusy = false;
+  input_.FWheelBusy = false;
 }
 
 void MainWindow::actMove_MonitorExecute() {
-  screen_.MoveToNextMonitor(hwnd_, IsKeyDown(VK_SHIFT));
+  engine_.Screen().MoveToNextMonitor(hwnd_, IsKeyDown(VK_SHIFT));
   RefreshNow();
 }
 

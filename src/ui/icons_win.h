@@ -11,7 +11,7 @@ enum ToolIcon { kIconPause, kIconFixed, kIconGrid, kIconColor, kIconPos, kIconWi
 enum StateIcon { kStateStayOnTop, kStateSmooth, kStatePause, kStateFixed };
 
 HIMAGELIST CreateToolbarImageList(int size);
-// Draws a 14 x 14 state icon (scaled by `size`) at (x, y); `on` draws it in colour, else faint.
+// Draws a state icon `size` pixels square (14 at 96 DPI) at (x, y).
 void DrawStateIcon(HDC dc, int x, int y, int size, StateIcon icon);
 
 }  // namespace viz

@@ -1,4 +1,4 @@
-#include "app/toolbar_icons_win.h"
+#include "ui/icons_win.h"
 
 #include "ui/handle_win.h"
 

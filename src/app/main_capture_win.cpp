@@ -1,0 +1,336 @@
+// The capture cycle's timer and the capture modes: live, paused, fixed point, glides, the capture
+// panel's arrow buttons and rest mode. The cycle itself is the capture engine's.
+#include <algorithm>
+
+#include "app/main_window_win.h"
+#include "capture/view_geometry.h"
+#include "platform/message_dialog_win.h"
+#include "platform/sysfuncs_win.h"
+
+namespace viz {
+namespace {
+
+constexpr UINT_PTR kTimerMain = 1, kTimerInfo = 2, kTimerCaptureMove = 3;
+
+// Rest mode: after this long without a capture the cursor counts as still, and the timer ticks
+// only for the once-a-second capture of a still view. The skip test lets 1000 ms pass after a
+// capture; the rest tick is due a little after that, counted from the capture itself.
+constexpr DWORD kRestAfterMs = 500;
+constexpr DWORD kRestRecaptureMs = 1020;
+
+// Waits until `deadline` (a tick count).
+void WaitUntilTick(DWORD deadline) {
+  for (;;) {
+    DWORD now = ::GetTickCount();
+    if (static_cast<int32_t>(deadline - now) <= 0) return;
+    ::Sleep(std::min<DWORD>(deadline - now, 10));
+  }
+}
+
+}  // namespace
+
+// ---- the cycle -------------------------------------------------------------------------------
+
+CaptureRequest MainWindow::MakeCaptureRequest(POINT pt) const {
+  CaptureRequest r;
+  r.point = pt;
+  r.geometry = view_.geometry;
+  // Live while the timer runs, and for the one live picture a pause takes first.
+  r.live = timer_.enabled || cmds_.Tag(Cmd::Capture_Pause) != 0;
+  r.noSelfCapture = NoSelfCaptureOn();
+  r.grid = grid_;
+  r.grid.subShown = !cmds_.Checked(Cmd::Grid_SubNone);
+  r.self = hwnd_;
+  return r;
+}
+
+void MainWindow::Timer_MainTimer(Sender) {
+  // 1. Terminating: the window is being destroyed.
+  if (!hwnd_ || terminating_) {
+    if (hwnd_) ::KillTimer(hwnd_, kTimerMain);
+    return;
+  }
+  // 2. No nested cycle.
+  if (timer_.FCycleBusy) return;
+  timer_.FCycleBusy = true;
+  ScopeExit clearBusy([this] { timer_.FCycleBusy = false; });
+  if (!FViewBitmap) return;
+
+  // 3. The point.
+  POINT pt = ToPOINT(view_.FCapturePoint);
+  if (!IsFixed() && !IsPaused()) ::GetCursorPos(&pt);
+  const bool still = pt.x == view_.FCapturePoint.x && pt.y == view_.FCapturePoint.y;
+  // A rest tick that finds the cursor moved ends the rest itself: the mouse hook that normally
+  // ends it may be gone (the system drops a low-level hook whose thread answers too slowly).
+  if (!still && rest_.Active()) LeaveRest();
+  // 4, 5. Skip a still cursor until the interval of the timer's tag has passed.
+  const DWORD now = ::GetTickCount();
+  const DWORD last = timer_.FLastCaptureTick;
+  if (still && last != 0 && now >= last && now - last <= static_cast<DWORD>(timer_.tag) &&
+      !cmds_.Checked(Cmd::Opt_SmoothCapture)) {
+    if (now - last >= kRestAfterMs) EnterRest(now);
+    return;
+  }
+
+  // 6-12. The picture, grid, marker, centre colour and the window under the point.
+  view_.FCapturePoint = ToPoint(pt);
+  engine_.Run(MakeCaptureRequest(pt), FViewBitmap, FCaptureInfo);
+
+  // 13-15. Panel.
+  DrawPanel(FViewBitmap.dc(), active_);
+
+  // 16. Paint, straight into the window: a WM_PAINT round would cost more than the capture.
+  {
+    WindowDc dc(hwnd_);
+    if (dc) PaintView(dc.get(), active_);
+  }
+
+  // 17.
+  timer_.FLastCaptureTick = ::GetTickCount();
+  if (timer_.FLastCaptureTick == 0) timer_.FLastCaptureTick = 1;  // 0 means "capture at once"
+  timer_.tag = 1000;
+  ++timer_.captureCount;
+  // At rest the next tick is the next once-a-second capture, a second from this one.
+  if (rest_.Active()) ::SetTimer(hwnd_, kTimerMain, kRestRecaptureMs, nullptr);
+}
+
+// At rest the 60 ms ticks would cost more than everything else the program does: each is a
+// round trip to the window server for a cursor that has not moved. So while the cursor is still
+// the timer ticks only for the once-a-second capture.
+void MainWindow::EnterRest(DWORD now) {
+  if (rest_.Active() || !timer_.enabled || cmds_.Checked(Cmd::Opt_SmoothCapture)) return;
+  if (!rest_.Enter(hwnd_)) return;  // without the hook a movement would wait for the rest tick
+  const DWORD due = timer_.FLastCaptureTick + kRestRecaptureMs;
+  const DWORD wait = static_cast<int32_t>(due - now) > 10 ? due - now : 10;
+  ::SetTimer(hwnd_, kTimerMain, wait, nullptr);
+}
+
+void MainWindow::LeaveRest() {
+  if (!rest_.Active()) return;
+  rest_.Leave();
+  if (timer_.enabled) ::SetTimer(hwnd_, kTimerMain, timer_.interval, nullptr);
+}
+
+void MainWindow::RefreshNow() {
+  if (FTag == 0 || !hwnd_) return;
+  LeaveRest();  // the follow-up capture about 100 ms later needs the normal ticks
+  timer_.FLastCaptureTick = 0;
+  Timer_MainTimer(Sender::Program);
+  timer_.tag = 100;
+}
+
+// ---- status message --------------------------------------------------------------------------
+
+void MainWindow::SetStatusMessage(const std::wstring& text) {
+  panel_.SetNotice(text);
+  if (!timer_.infoEnabled) {
+    ::SetTimer(hwnd_, kTimerInfo, 2000, nullptr);
+    timer_.infoEnabled = true;
+  }
+  RefreshNow();
+}
+
+void MainWindow::Timer_InfomationTimer() {
+  panel_.ClearNotice();
+  ::KillTimer(hwnd_, kTimerInfo);
+  timer_.infoEnabled = false;
+  RefreshNow();
+}
+
+// ---- modes -----------------------------------------------------------------------------------
+
+void MainWindow::SetAlphaBlend(bool on) {
+  LONG_PTR ex = ::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+  if (on) {
+    if (!(ex & WS_EX_LAYERED)) ::SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+    SafeSetLayeredWindowAttributes(hwnd_, 0, 255, LWA_ALPHA);
+  } else if (ex & WS_EX_LAYERED) {
+    ::SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, ex & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
+}
+
+// Ctrl with pause or fixed point brings the mouse cursor to the capture point, Shift brings the
+// capture point to the cursor; both only while the capture is frozen. True when one of them ran.
+bool MainWindow::CaptureModifierVariant() {
+  const bool ctrl = IsKeyDown(VK_CONTROL);
+  if (!ctrl && !IsKeyDown(VK_SHIFT)) return false;
+  if (IsPaused() || IsFixed()) {
+    if (ctrl) {
+      MoveCursorTo(ToPOINT(view_.FCapturePoint));
+    } else {
+      POINT cur;
+      ::GetCursorPos(&cur);
+      MoveCapturePointTo(cur);
+    }
+  }
+  return true;
+}
+
+void MainWindow::actCapture_PauseExecute(Cmd sender) {
+  if (CaptureModifierVariant()) return;
+  if (sender != Cmd::Capture_Update) cmds_.SetChecked(Cmd::Capture_Pause, !IsPaused());
+  LeaveRest();
+  const bool paused = IsPaused();
+  cmds_[Cmd::Capture_Update].enabled = paused;
+  timer_.enabled = !paused;
+  if (timer_.enabled)
+    ::SetTimer(hwnd_, kTimerMain, timer_.interval, nullptr);
+  else
+    ::KillTimer(hwnd_, kTimerMain);
+
+  if (paused) {
+    cmds_[Cmd::Capture_Pause].tag = 1;
+    RefreshNow();  // one more live picture
+    engine_.Screen().Enumerate();
+    const bool noSelf = cmds_.Checked(Cmd::Opt_NoSelfCapture);
+    if (!noSelf) SetAlphaBlend(true);
+    engine_.TakeSnapshots(hwnd_, ToPOINT(view_.FCapturePoint), view_.geometry);
+    if (!noSelf) SetAlphaBlend(false);
+    cmds_[Cmd::Capture_Pause].tag = 0;
+  } else {
+    engine_.Screen().Enumerate();
+    engine_.EnsureDesktopBitmaps(SIZE{view_.geometry.captureWidth, view_.geometry.captureHeight});
+    engine_.DropWindowSnapshot();
+    if (view_.FSavedZoom > 0) {
+      view_.FZoom = view_.FSavedZoom;
+      view_.FSavedZoom = -1;
+    }
+  }
+  CompositionCheck();
+  ShowCapturePanel();
+  panel_.ClearNotice();
+  FormResize(Sender::Program);
+  RefreshNow();
+}
+
+void MainWindow::actCapture_FixedExecute() {
+  if (CaptureModifierVariant()) return;
+  cmds_.SetChecked(Cmd::Capture_Fixed, !IsFixed());
+  POINT cur{};
+  ::GetCursorPos(&cur);
+  view_.FCapturePoint = ToPoint(cur);
+  ShowCapturePanel();
+  panel_.ClearNotice();
+  RefreshNow();
+}
+
+void MainWindow::actOpt_SmoothCaptureExecute(Sender s) {
+  timer_.interval = cmds_.Checked(Cmd::Opt_SmoothCapture) ? 30 : 60;
+  if (timer_.enabled) ::SetTimer(hwnd_, kTimerMain, timer_.interval, nullptr);
+  if (s != Sender::Program && s != Sender::None) panel_.ClearNotice();
+  RefreshNow();
+}
+
+void MainWindow::actOpt_NoSelfCaptureExecute() {
+  CompositionCheck();
+  const bool on = cmds_.Visible(Cmd::Opt_NoSelfCapture) && cmds_.Checked(Cmd::Opt_NoSelfCapture);
+  SetAlphaBlend(on);
+  if (toolbar_.hwnd) {
+    LONG_PTR ex = ::SendMessageW(toolbar_.hwnd, TB_GETEXTENDEDSTYLE, 0, 0);
+    ex = on ? (ex | TBSTYLE_EX_DOUBLEBUFFER) : (ex & ~static_cast<LONG_PTR>(TBSTYLE_EX_DOUBLEBUFFER));
+    ::SendMessageW(toolbar_.hwnd, TB_SETEXTENDEDSTYLE, 0, ex);
+  }
+  ::Sleep(100);
+  RefreshNow();
+}
+
+void MainWindow::CompositionCheck() {
+  if (!cmds_.Checked(Cmd::Opt_NoSelfCapture)) return;
+  if (IsPaused() && engine_.HasWindowSnapshot()) return;
+  if (!SafeDwmIsCompositionEnabled()) return;
+  cmds_.SetChecked(Cmd::Opt_NoSelfCapture, false);
+  SetAlphaBlend(false);
+  std::wstring caption = CaptionWithoutAccel(Def(Cmd::Opt_NoSelfCapture).caption);
+  std::wstring text = L"Aero テーマが有効の場合「" + caption + L"」の機能は使用できません\r機能を解除します";
+  MessageDlg(hwnd_, text, MsgKind::Warning, mbOK, mbOK);
+  CommandsChanged();
+}
+
+void MainWindow::OnDisplayChange() {
+  engine_.DropDisplayDc();  // a new display configuration needs a new display DC
+  if (IsPaused()) return;   // the frozen desktop keeps its geometry until resumed
+  engine_.Screen().Enumerate();
+  engine_.EnsureDesktopBitmaps(SIZE{view_.geometry.captureWidth, view_.geometry.captureHeight});
+  RefreshNow();
+}
+
+// ---- glides ----------------------------------------------------------------------------------
+
+void MainWindow::MoveCapturePointTo(POINT target) {
+  const DWORD start = ::GetTickCount();
+  const std::vector<Point> steps = CapturePointGlide(view_.FCapturePoint, ToPoint(target));
+  for (size_t i = 0; i < steps.size(); ++i) {
+    view_.FCapturePoint = steps[i];
+    if (i + 1 == steps.size()) panel_.ClearNotice();
+    RefreshNow();
+    if (i + 1 < steps.size()) WaitUntilTick(start + static_cast<DWORD>(i + 1) * 40);
+  }
+}
+
+void MainWindow::MoveCursorTo(POINT target) {
+  POINT cur;
+  ::GetCursorPos(&cur);
+  const DWORD start = ::GetTickCount();
+  const std::vector<Point> steps = CursorGlide(ToPoint(cur), ToPoint(target));
+  for (size_t i = 0; i < steps.size(); ++i) {
+    ::SetCursorPos(steps[i].x, steps[i].y);
+    if (i + 1 < steps.size()) WaitUntilTick(start + static_cast<DWORD>(i + 1) * 10);
+  }
+}
+
+void MainWindow::MoveCapture(int dx, int dy) {
+  if (IsPaused() || IsFixed()) {
+    view_.FCapturePoint = engine_.Screen().Layout().ClampToDesktop(
+        Point{view_.FCapturePoint.x + dx, view_.FCapturePoint.y + dy});
+    RefreshNow();
+    return;
+  }
+  // Live: the cursor moves, and the view follows it.
+  POINT cur;
+  ::GetCursorPos(&cur);
+  ::SetCursorPos(cur.x + dx, cur.y + dy);
+  RefreshNow();
+}
+
+void MainWindow::actMove(Cmd c) {
+  const int step = IsKeyDown(VK_SHIFT) ? 10 : 1;
+  switch (c) {
+    case Cmd::Move_Up: MoveCapture(0, -step); break;
+    case Cmd::Move_Down: MoveCapture(0, step); break;
+    case Cmd::Move_Left: MoveCapture(-step, 0); break;
+    case Cmd::Move_Right: MoveCapture(step, 0); break;
+    default: break;
+  }
+}
+
+// ---- capture panel ---------------------------------------------------------------------------
+
+void MainWindow::ShowCapturePanel() { capturePanel_.Show(IsFixed() || IsPaused()); }
+
+void MainWindow::OnCaptureButton(int index, bool down) {
+  if (index < 0 || index >= 4) return;
+  if (down) {
+    capturePanel_.SetHeld(index);
+    actMove(capturePanel_.Held());
+    int delay = 0;
+    if (!::SystemParametersInfoW(SPI_GETKEYBOARDDELAY, 0, &delay, 0)) delay = 0;
+    ::SetTimer(hwnd_, kTimerCaptureMove, static_cast<UINT>((delay + 1) * 250), nullptr);
+  } else {
+    ::KillTimer(hwnd_, kTimerCaptureMove);
+  }
+}
+
+void MainWindow::Timer_CaptureMoveTimer() {
+  if (!IsKeyDown(VK_LBUTTON)) {
+    ::KillTimer(hwnd_, kTimerCaptureMove);
+    return;
+  }
+  actMove(capturePanel_.Held());
+  DWORD speed = 31;
+  if (!::SystemParametersInfoW(SPI_GETKEYBOARDSPEED, 0, &speed, 0)) speed = 100;
+  int interval = 400 - 12 * static_cast<int>(speed);
+  ::SetTimer(hwnd_, kTimerCaptureMove, static_cast<UINT>(std::max(interval, 10)), nullptr);
+}
+
+}  // namespace viz

@@ -1,0 +1,210 @@
+// The window's layout around the information panel: metrics, layout, rulers, and the text and
+// picture copies.
+#include <algorithm>
+#include <cstring>
+
+#include "app/main_window_win.h"
+#include "capture/view_geometry.h"
+#include "info/bitmap_codec.h"
+#include "info/clipboard_win.h"
+#include "info/file_write_win.h"
+#include "info/format.h"
+#include "platform/message_dialog_win.h"
+#include "platform/path_rules.h"
+#include "platform/shell_open_win.h"
+#include "platform/sysfuncs_win.h"
+#include "platform/text_convert_win.h"
+
+namespace viz {
+
+// ---- metrics ---------------------------------------------------------------------------------
+
+void MainWindow::actOpt_BigFontExecute() {
+  const int points = cmds_.Checked(Cmd::Opt_BigFont) ? cmds_.Tag(Cmd::Opt_BigFont) : 9;
+  WindowDc wdc(hwnd_);
+  UniqueDc dc(::CreateCompatibleDC(wdc.get()));
+  panel_.SetFont(windowFont_.get(), points, Dpi(), dc.get());
+  FormResize(Sender::Program);
+}
+
+// ---- layout ----------------------------------------------------------------------------------
+
+void MainWindow::FormResize(Sender) {
+  if (FTag == 0 || !hwnd_) return;
+  FTag = 0;
+
+  // Measure.
+  const int H = panel_.Height(cmds_);
+
+  // The client height follows the panel; the image keeps its height.
+  RECT cr;
+  ::GetClientRect(hwnd_, &cr);
+  const RECT old = panel_.Rect();
+  int cw = cr.right, ch = cr.bottom + H - (old.bottom - old.top);
+  if (ch - H < 50) ch = H + 50;
+  if (cw < 50) cw = 50;
+  if (!::IsIconic(hwnd_) && (cw != cr.right || ch != cr.bottom)) {
+    RECT wr{0, 0, cw, ch};
+    ::AdjustWindowRectEx(&wr, static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, wr.right - wr.left, wr.bottom - wr.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::GetClientRect(hwnd_, &cr);
+    cw = cr.right;
+    ch = cr.bottom;
+  }
+  const int tb = ToolbarHeight();
+  RECT info;
+  info.left = 0;
+  info.right = cw;
+  info.bottom = std::max<LONG>(ch - tb, 0);
+  info.top = std::max<LONG>(info.bottom - H, 0);
+  panel_.SetRect(info);
+
+  // The arrow buttons sit at the right end of the status line, as high as it allows.
+  capturePanel_.Layout(cw - 1, tb + info.top + 1, std::max(panel_.LineHeight() - 2, 8),
+                       windowFont_.get());
+
+  // Capture geometry.
+  view_.Layout(cw, info.top, cmds_.Checked(Cmd::Grid_Disp));
+  const ViewGeometry& g = view_.geometry;
+
+  if (FViewBitmap.width() != cw || FViewBitmap.height() != info.bottom)
+    FViewBitmap.Create(cw, std::max<int>(info.bottom, 1));
+  if (FViewBitmap) panel_.SetZoomLabel(view_.FZoom, FViewBitmap.dc());
+  engine_.EnsureCaptureRoom(SIZE{g.captureWidth, g.captureHeight});
+  DrawRulers();
+
+  FTag = 1;
+  Timer_InfomationTimer();  // clears the notice and refreshes
+}
+
+void MainWindow::DrawRulers() {
+  if (!FViewBitmap) return;
+  const Rulers r = ComputeRulers(view_.geometry);
+  if (!r.shown) return;
+  HDC dc = FViewBitmap.dc();
+  const int old = ::SetROP2(dc, R2_COPYPEN);
+  for (const Rect& strip : {r.topStrip, r.leftStrip}) {
+    RECT rc = ToRECT(strip);
+    ::FillRect(dc, &rc, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  }
+  for (const RulerTick& t : r.ticks) {
+    UniquePen pen(::CreatePen(PS_SOLID, 1, t.color));
+    SelectGuard sel(dc, pen.get());
+    ::MoveToEx(dc, t.line.from.x, t.line.from.y, nullptr);
+    ::LineTo(dc, t.line.to.x, t.line.to.y);
+  }
+  UniquePen red(::CreatePen(PS_SOLID, 1, kRulerMarkerRed));
+  UniqueBrush redBrush(::CreateSolidBrush(kRulerMarkerRed));
+  SelectGuard sp(dc, red.get()), sb(dc, redBrush.get());
+  for (const auto& tri : {r.topMarker, r.leftMarker}) {
+    POINT pts[3];
+    for (int i = 0; i < 3; ++i) pts[i] = POINT{tri[i].x, tri[i].y};
+    ::Polygon(dc, pts, 3);
+  }
+  ::SetROP2(dc, old);
+}
+
+void MainWindow::DrawPanel(HDC dc, bool active) {
+  InfoPanel::Status s;
+  s.active = active;
+  s.paused = IsPaused();
+  s.stayOnTop = cmds_.Checked(Cmd::Opt_StayOnTop);
+  s.smooth = cmds_.Checked(Cmd::Opt_SmoothCapture);
+  s.fixed = IsFixed();
+  s.fixedPoint = ToPOINT(view_.FCapturePoint);
+  s.zoom = view_.FZoom;
+  panel_.Draw(dc, s, FCaptureInfo, cmds_, Dpi());
+}
+
+// ---- commands --------------------------------------------------------------------------------
+
+void MainWindow::actInfoOnOff(Cmd c) {
+  if (auto g = InfoGroupOfOnOffCommand(c)) ToggleInfoGroup(cmds_, *g);
+  cmds_.Touch();
+  FormResize(Sender::Program);
+}
+
+void MainWindow::actPos_UserPosSetExecute() {
+  const bool shift = IsKeyDown(VK_SHIFT), ctrl = IsKeyDown(VK_CONTROL);
+  if (shift && ctrl) {
+    FCaptureInfo.UserOrigin = InfoPoint{0, 0};
+  } else if (ctrl) {
+    MoveCursorTo(POINT{FCaptureInfo.UserOrigin.x, FCaptureInfo.UserOrigin.y});
+  } else if (!IsPaused() || shift) {
+    POINT cur;
+    ::GetCursorPos(&cur);
+    FCaptureInfo.UserOrigin = InfoPoint{cur.x, cur.y};
+    if (!cmds_.Checked(Cmd::Pos_User)) {
+      cmds_.SetChecked(Cmd::Pos_User, true);
+      FormResize(Sender::Program);
+    }
+  } else {
+    FCaptureInfo.UserOrigin = InfoPoint{view_.FCapturePoint.x, view_.FCapturePoint.y};
+  }
+  RefreshNow();
+}
+
+void MainWindow::ShowNotice(const std::wstring& text) { SetStatusMessage(text); }
+
+// The text file is skipped silently when it cannot be created; the picture file reports every
+// failure, so that a copy the user asked to keep is never lost without a word.
+void MainWindow::WriteCopyFile(const std::wstring& ext, const std::string& bytes,
+                               const wchar_t* failFmt, bool isText) {
+  const std::wstring path = ChangeFileExtW(GetExePath(), ext);
+  std::wstring error;
+  const WriteResult r = WriteWholeFile(path, bytes.data(), bytes.size(), &error);
+  if (r == WriteResult::CannotCreate && isText) return;
+  if (r != WriteResult::Ok) {
+    MessageDlg(hwnd_, FormatW(failFmt, {error}), MsgKind::Error, mbOK, mbOK);
+    return;
+  }
+  // The text file is then opened with its associated program.
+  if (isText && ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+    OpenWithAssociatedProgram(hwnd_, path);
+}
+
+void MainWindow::actCopy_TextExecute(Cmd c) {
+  const JoinedCopy joined = JoinCopyLines(CopyLinesFor(c, FCaptureInfo, IsKeyDown(VK_SHIFT)));
+  const std::wstring caption = Def(c).caption;
+  bool copied = true;
+  if (!joined.trimmed.empty()) copied = SetClipboardText(hwnd_, joined.trimmed);
+  // The notice tells what happened: a clipboard held by another program is not a copy.
+  if (copied)
+    ShowNotice(CopyNoticeText(caption, joined.text));
+  else
+    ShowNotice(caption + L"をｺﾋﾟｰできませんでした (クリップボードが使用中です)");
+  if (IsKeyDown(VK_CONTROL))
+    WriteCopyFile(L".txt", WideToAnsi(joined.text), L"%s\r\rコピー情報を書き込めませんでした", true);
+}
+
+void MainWindow::actCopy_PictureExecute() {
+  const ViewGeometry& g = view_.geometry;
+  const int top = panel_.Rect().top;
+  if (!FViewBitmap || top <= g.rulerWidth) return;
+  // The image area as the last cycle drew it: picture, grid and marker.
+  const int x0 = g.rulerWidth, y0 = g.rulerWidth;
+  const int w = std::min(g.destWidth, FViewBitmap.width() - x0);
+  const int h = std::min(g.destHeight, top - y0);
+  if (w <= 0 || h <= 0) return;
+  std::vector<uint32_t> px(static_cast<size_t>(w) * h);
+  for (int y = 0; y < h; ++y)
+    std::copy_n(FViewBitmap.bits() + static_cast<size_t>(y + y0) * FViewBitmap.width() + x0, w,
+                px.begin() + static_cast<size_t>(y) * w);
+  const std::vector<uint8_t> dib = EncodeDib24(px, w, h);
+  const std::wstring caption = Def(Cmd::Copy_Picture).caption;
+  BITMAPINFOHEADER bih{};
+  std::memcpy(&bih, dib.data(), sizeof(bih));
+  if (SetClipboardDib(hwnd_, bih, dib.data() + sizeof(bih), dib.size() - sizeof(bih)))
+    ShowNotice(CopyNoticeText(caption, FormatW(L"%dx%d", {w, h})));
+  else
+    ShowNotice(caption + L"をｺﾋﾟｰできませんでした (クリップボードが使用中です)");
+  if (IsKeyDown(VK_CONTROL)) {
+    const std::vector<uint8_t> file = EncodeBmpFile(px, w, h);
+    WriteCopyFile(L".bmp", std::string(file.begin(), file.end()),
+                  L"%s\r\rコピー画像を書き込めませんでした", false);
+  }
+}
+
+}  // namespace viz

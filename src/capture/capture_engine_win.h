@@ -1,0 +1,88 @@
+// One capture cycle, apart from any window: the screen (or the frozen desktop) around a point,
+// magnified into the view's image area with grid, sub-grid and cursor marker, the centre
+// pixel's colour and the window under the point. The engine owns what the cycle needs from one
+// run to the next: the monitor layout, the display device context, the desktop snapshots and the
+// window-list snapshot taken when capture pauses, and the recent description of the window under
+// the cursor.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+
+#include "capture/screen_size_win.h"
+#include "capture/view_geometry.h"
+#include "info/info_lines.h"
+#include "info/window_ident_win.h"
+#include "ui/dib_canvas_win.h"
+#include "ui/handle_win.h"
+
+namespace viz {
+
+// How grid lines combine with the pixels below them.
+enum class GridPen { Copy, Not, Mask };
+
+struct GridStyle {
+  COLORREF color = 0x999999;
+  GridPen pen = GridPen::Copy;
+  bool subShown = true;
+  COLORREF subColor = 0xFF0000;
+};
+
+struct CaptureRequest {
+  POINT point{};           // the capture point
+  ViewGeometry geometry;   // of the view the picture goes into
+  bool live = true;        // copy the screen now; else the snapshot taken at the pause
+  bool noSelfCapture = false;
+  GridStyle grid;
+  HWND self = nullptr;     // the program's window: looked through with no-self capture
+};
+
+class CaptureEngine {
+ public:
+  TMyScreenSize& Screen() { return screen_; }
+  const TMyScreenSize& Screen() const { return screen_; }
+
+  // The desktop-sized bitmaps, following the desktop (a monitor added while running is captured
+  // by the next pause). Without room for them, live capture works from a bitmap the size of
+  // `captureSize` and a pause freezes only the area around the point.
+  bool EnsureDesktopBitmaps(SIZE captureSize);
+  // The same, only when the capture bitmap is smaller than `captureSize` (a frozen desktop is
+  // kept otherwise).
+  void EnsureCaptureRoom(SIZE captureSize);
+
+  // Steps 6 to 12 of a cycle: the picture into the image area of `view` (black outside the
+  // captured pixels), grid, sub-grid and cursor marker, then the centre pixel's colour, the
+  // capture point and the window under it into `info`.
+  void Run(const CaptureRequest& request, DibCanvas& view, CaptureInfo& info);
+
+  // Freezes the desktop: the window list and the whole desktop, once with layered windows and
+  // once without. `point` and `geometry` bound the frozen area when the desktop does not fit.
+  void TakeSnapshots(HWND self, POINT point, const ViewGeometry& geometry);
+  void DropWindowSnapshot() { FWindowListSnapshot.reset(); }
+  bool HasWindowSnapshot() const { return FWindowListSnapshot.has_value(); }
+
+  // A new display configuration needs a new display device context.
+  void DropDisplayDc() { displayDc_.reset(); }
+  // Everything held released (the window is going away).
+  void Release();
+
+ private:
+  void CaptureLive(const CaptureRequest& r, DibCanvas& view);
+  void CapturePaused(const CaptureRequest& r, DibCanvas& view);
+  void DrawGrid(const CaptureRequest& r, DibCanvas& view);
+  bool DescribeWindowAt(const CaptureRequest& r, T_WinItem* item);
+
+  TMyScreenSize screen_;
+  DibCanvas FCaptureBitmap;   // whole virtual desktop: live capture scratch and paused snapshot
+  DibCanvas FSnapshotNoSelf;  // whole virtual desktop without layered windows
+  RECT snapshotDesktop_{};    // desktop rectangle the snapshots were taken of
+  UniqueDc displayDc_;        // the screen, for live capture
+  POINT displayShift_{};      // screen point + shift = point in displayDc_
+  std::optional<T_WinList> FWindowListSnapshot;
+  T_WinItem recentItem_;      // the last live identification and when and where it was made
+  DWORD recentItemTick_ = 0;
+  POINT recentItemPoint_{};
+};
+
+}  // namespace viz

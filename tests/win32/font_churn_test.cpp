@@ -1,0 +1,106 @@
+// The program's fonts under churn: the big-font option and the DPI changed many times, with the
+// settings and shortcut windows open. Every window must still use a live font afterwards, and no
+// GDI call of the program may fail meanwhile (counted through this executable's import table,
+// which the program's code, linked in, calls through).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "api_hooks.h"
+#include "app/main_window_win.h"
+#include "test_windows.h"
+
+using namespace viz;
+
+namespace {
+
+void Pump() {
+  MSG m;
+  while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+    if (m.message == WM_QUIT) continue;
+    ::TranslateMessage(&m);
+    ::DispatchMessageW(&m);
+  }
+}
+
+BOOL CALLBACK Collect(HWND w, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+  return TRUE;
+}
+
+// `w` and every window below it.
+std::vector<HWND> WindowAndDescendants(HWND w) {
+  std::vector<HWND> all{w};
+  ::EnumChildWindows(w, Collect, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+// Sends the notice a move to a monitor of `dpi` brings, with the window's rectangle scaled.
+void ChangeDpi(HWND w, int from, int to) {
+  RECT r{};
+  ::GetWindowRect(w, &r);
+  RECT s{r.left, r.top, r.left + ::MulDiv(r.right - r.left, to, from),
+         r.top + ::MulDiv(r.bottom - r.top, to, from)};
+  ::SendMessageW(w, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&s));
+}
+
+TEST(FontChurn, EveryWindowKeepsALiveFontAndNoGdiCallFails) {
+  static bool hooked = false;
+  if (!hooked) {
+    std::vector<std::string> missing;
+    hooked = bench::InstallHooks(&missing) > 0;
+  }
+  ASSERT_TRUE(hooked);
+  wchar_t exe[MAX_PATH];
+  ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring settings = exe;
+  settings = settings.substr(0, settings.rfind(L'.')) + L".bin";
+  ::DeleteFileW(settings.c_str());
+  ASSERT_TRUE(MainWindow::RegisterClass(::GetModuleHandleW(nullptr)));
+  auto win = std::make_unique<MainWindow>();
+  ASSERT_TRUE(win->Create(::GetModuleHandleW(nullptr)));
+  Pump();
+  win->Execute(Cmd::Custom_Setting, Sender::Menu);
+  win->Execute(Cmd::Custom_ShortCut, Sender::Menu);
+  win->Execute(Cmd::Capture_Fixed, Sender::Menu);  // the capture panel's buttons shown
+  Pump();
+
+  bench::ResetStats();
+  bench::SetCounting(true);
+  int dpi = 96;
+  const int dpis[] = {144, 120, 96, 192, 96};
+  for (int round = 0; round < 20; ++round) {
+    win->Fire(Cmd::Opt_BigFont, Sender::Menu);
+    const int next = dpis[round % 5];
+    for (HWND w : {win->hwnd(), win->SettingWindowHandle(), win->ShortcutWindowHandle()})
+      if (w) ChangeDpi(w, dpi, next);
+    dpi = next;
+    win->RefreshNow();
+    Pump();
+  }
+  bench::SetCounting(false);
+
+  EXPECT_EQ(bench::FailedGdiCalls(), 0);
+  for (const bench::ApiStat& s : bench::Stats())
+    EXPECT_EQ(s.failures, 0) << s.name << " failed " << s.failures << " of " << s.calls << " times";
+  int checked = 0;
+  for (HWND top : {win->hwnd(), win->SettingWindowHandle(), win->ShortcutWindowHandle()}) {
+    ASSERT_TRUE(top);
+    for (HWND w : WindowAndDescendants(top)) {
+      const HGDIOBJ font = reinterpret_cast<HGDIOBJ>(::SendMessageW(w, WM_GETFONT, 0, 0));
+      if (!font) continue;  // the system font
+      const std::wstring cls = test::ClassOf(w);
+      EXPECT_EQ(::GetObjectType(font), static_cast<DWORD>(OBJ_FONT))
+          << "a " << std::string(cls.begin(), cls.end()) << " window uses a deleted font";
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 10);
+  win.reset();
+  Pump();
+  ::DeleteFileW(settings.c_str());
+}
+
+}  // namespace
