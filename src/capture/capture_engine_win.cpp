@@ -145,22 +145,38 @@ void CaptureEngine::Run(const CaptureRequest& r, DibCanvas& view, CaptureInfo& i
   FillWindowFields(DescribeWindowAt(r, &item) ? &item : nullptr, info);
 }
 
-void CaptureEngine::CaptureLive(const CaptureRequest& r, DibCanvas& view) {
-  const ViewGeometry& g = r.geometry;
+void CaptureEngine::CaptureFrom(HDC dc, const RECT& area) {
+  sourceDc_ = dc;
+  sourceShift_ = POINT{-area.left, -area.top};
+}
+
+HDC CaptureEngine::ScreenSource(POINT* shift) {
+  if (sourceDc_) {
+    *shift = sourceShift_;
+    return sourceDc_;
+  }
   // The display DC lives as long as the engine (opening one costs more than the copy); it is
   // opened again when the display configuration changes.
   if (!displayDc_) {
     displayDc_.reset(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
     displayShift_ = TMyScreenSize::DisplayDcShift(displayDc_.get());
   }
-  if (!displayDc_ || !FCaptureBitmap) return;
+  *shift = displayShift_;
+  return displayDc_.get();
+}
+
+void CaptureEngine::CaptureLive(const CaptureRequest& r, DibCanvas& view) {
+  const ViewGeometry& g = r.geometry;
+  POINT shift{};
+  const HDC screen = ScreenSource(&shift);
+  if (!screen || !FCaptureBitmap) return;
   HDC cap = FCaptureBitmap.dc();
   const int w = std::min<int>(g.captureWidth, FCaptureBitmap.width());
   const int h = std::min<int>(g.captureHeight, FCaptureBitmap.height());
   const Rect src = LiveSourceRect(g, Point{r.point.x, r.point.y});
   FillBlack(cap, 0, 0, w, h);
-  ::BitBlt(cap, 0, 0, w, h, displayDc_.get(), src.left + displayShift_.x,
-           src.top + displayShift_.y, r.noSelfCapture ? SRCCOPY : kRopCaptureBlt);
+  ::BitBlt(cap, 0, 0, w, h, screen, src.left + shift.x, src.top + shift.y,
+           r.noSelfCapture ? SRCCOPY : kRopCaptureBlt);
   // What lies on no monitor shows black, whatever the device has there.
   screen_.BlackenOffMonitor(cap, RECT{src.left, src.top, src.left + w, src.top + h},
                             POINT{src.left, src.top});
@@ -253,16 +269,23 @@ bool CaptureEngine::DescribeWindowAt(const CaptureRequest& r, T_WinItem* item) {
 void CaptureEngine::TakeSnapshots(HWND self, POINT point, const ViewGeometry& g) {
   FWindowListSnapshot.emplace();
   FWindowListSnapshot->Take(self);
-  UniqueDc screen(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+  UniqueDc own;
+  POINT shift{};
+  HDC screen = sourceDc_;
+  if (screen) {
+    shift = sourceShift_;
+  } else {
+    own.reset(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+    screen = own.get();
+    shift = TMyScreenSize::DisplayDcShift(screen);
+  }
   if (!screen) return;
-  const POINT shift = TMyScreenSize::DisplayDcShift(screen.get());
   if (EnsureDesktopBitmaps(SIZE{g.captureWidth, g.captureHeight})) {
     const RECT d = snapshotDesktop_;
     const int w = d.right - d.left, h = d.bottom - d.top;
-    ::BitBlt(FCaptureBitmap.dc(), 0, 0, w, h, screen.get(), d.left + shift.x, d.top + shift.y,
+    ::BitBlt(FCaptureBitmap.dc(), 0, 0, w, h, screen, d.left + shift.x, d.top + shift.y,
              kRopCaptureBlt);
-    ::BitBlt(FSnapshotNoSelf.dc(), 0, 0, w, h, screen.get(), d.left + shift.x, d.top + shift.y,
-             SRCCOPY);
+    ::BitBlt(FSnapshotNoSelf.dc(), 0, 0, w, h, screen, d.left + shift.x, d.top + shift.y, SRCCOPY);
     screen_.BlackenOffMonitor(FCaptureBitmap.dc(), d, POINT{d.left, d.top});
     screen_.BlackenOffMonitor(FSnapshotNoSelf.dc(), d, POINT{d.left, d.top});
     return;
@@ -271,7 +294,7 @@ void CaptureEngine::TakeSnapshots(HWND self, POINT point, const ViewGeometry& g)
   const int w = FCaptureBitmap.width(), h = FCaptureBitmap.height();
   const Rect a = LiveSourceRect(g, Point{point.x, point.y});
   snapshotDesktop_ = RECT{a.left, a.top, a.left + w, a.top + h};
-  ::BitBlt(FCaptureBitmap.dc(), 0, 0, w, h, screen.get(), snapshotDesktop_.left + shift.x,
+  ::BitBlt(FCaptureBitmap.dc(), 0, 0, w, h, screen, snapshotDesktop_.left + shift.x,
            snapshotDesktop_.top + shift.y, kRopCaptureBlt);
   screen_.BlackenOffMonitor(FCaptureBitmap.dc(), snapshotDesktop_,
                             POINT{snapshotDesktop_.left, snapshotDesktop_.top});

@@ -62,12 +62,18 @@ class CaptureEngine {
   void DropWindowSnapshot() { FWindowListSnapshot.reset(); }
   bool HasWindowSnapshot() const { return FWindowListSnapshot.has_value(); }
 
+  // Tests capture from a picture instead of the screen: `dc` shows the screen area `area`, the
+  // area's top-left corner at the DC's (0, 0). A null DC goes back to the screen.
+  void CaptureFrom(HDC dc, const RECT& area);
+
   // A new display configuration needs a new display device context.
   void DropDisplayDc() { displayDc_.reset(); }
   // Everything held released (the window is going away).
   void Release();
 
  private:
+  // The device to copy the screen from, and what to add to a screen point to address it there.
+  HDC ScreenSource(POINT* shift);
   void CaptureLive(const CaptureRequest& r, DibCanvas& view);
   void CapturePaused(const CaptureRequest& r, DibCanvas& view);
   void DrawGrid(const CaptureRequest& r, DibCanvas& view);
@@ -79,6 +85,8 @@ class CaptureEngine {
   RECT snapshotDesktop_{};    // desktop rectangle the snapshots were taken of
   UniqueDc displayDc_;        // the screen, for live capture
   POINT displayShift_{};      // screen point + shift = point in displayDc_
+  HDC sourceDc_ = nullptr;    // a picture standing in for the screen (tests)
+  POINT sourceShift_{};
   std::optional<T_WinList> FWindowListSnapshot;
   T_WinItem recentItem_;      // the last live identification and when and where it was made
   DWORD recentItemTick_ = 0;

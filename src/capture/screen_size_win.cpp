@@ -2,12 +2,16 @@
 
 #include <vector>
 
+#include "ui/window_base_win.h"
+
 namespace viz {
 namespace {
 
-BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT r, LPARAM lp) {
-  reinterpret_cast<std::vector<Rect>*>(lp)->push_back(ToRect(*r));
-  return TRUE;
+BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT r, LPARAM lp) noexcept {
+  return Guarded([&] {
+    reinterpret_cast<std::vector<Rect>*>(lp)->push_back(ToRect(*r));
+    return TRUE;
+  }, [] { return FALSE; });
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <utility>
+#include <vector>
+
 #include "capture/monitor_layout.h"
 
 namespace viz {
@@ -16,6 +19,8 @@ inline RECT ToRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom
 class TMyScreenSize {
  public:
   void Enumerate();
+  // A layout handed in instead of the system's monitors (tests).
+  void SetMonitors(std::vector<Rect> monitors) { layout_ = MonitorLayout(std::move(monitors)); }
   const MonitorLayout& Layout() const { return layout_; }
   RECT Desktop() const { return ToRECT(layout_.Desktop()); }
   RECT MonitorRectAt(POINT p) const { return ToRECT(layout_.MonitorAt(ToPoint(p))); }

@@ -26,8 +26,14 @@ void ShortcutWindow::WatchCommandGrid() {
 }
 
 LRESULT CALLBACK ShortcutWindow::CommandGridProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                                 DWORD_PTR ref) {
+                                                 DWORD_PTR ref) noexcept {
   auto* self = reinterpret_cast<ShortcutWindow*>(ref);
+  return Guarded([&] { return self->OnCommandGridMessage(w, msg, wp, lp); },
+                 [&] { return ::DefSubclassProc(w, msg, wp, lp); });
+}
+
+LRESULT ShortcutWindow::OnCommandGridMessage(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  ShortcutWindow* self = this;
   switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {  // a quick second press on the same row arrives as a double click

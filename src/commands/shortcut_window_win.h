@@ -85,7 +85,8 @@ class ShortcutWindow : public WindowBase<ShortcutWindow> {
 
   // ---- drag and drop (shortcut_drag_win.cpp)
   static LRESULT CALLBACK CommandGridProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                          DWORD_PTR ref);
+                                          DWORD_PTR ref) noexcept;
+  LRESULT OnCommandGridMessage(HWND w, UINT msg, WPARAM wp, LPARAM lp);
   void WatchCommandGrid();
   void celCommandBeginDrag(int item);
   void DragMove(POINT client);

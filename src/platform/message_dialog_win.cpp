@@ -5,6 +5,7 @@
 
 #include "platform/sysfuncs_win.h"
 #include "ui/handle_win.h"
+#include "ui/window_base_win.h"
 
 namespace viz {
 namespace {
@@ -212,7 +213,7 @@ void Layout(HWND dlg, DialogState& st) {
   }
 }
 
-INT_PTR CALLBACK DialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+INT_PTR HandleDialogMessage(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
   auto* st = reinterpret_cast<DialogState*>(::GetWindowLongPtrW(dlg, DWLP_USER));
   switch (msg) {
     case WM_INITDIALOG:
@@ -239,6 +240,10 @@ INT_PTR CALLBACK DialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     default:
       return FALSE;
   }
+}
+
+INT_PTR CALLBACK DialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  return Guarded([&] { return HandleDialogMessage(dlg, msg, wp, lp); }, [] { return INT_PTR{FALSE}; });
 }
 
 // A template with no controls: they are created at WM_INITDIALOG, sized from the text.
