@@ -72,17 +72,24 @@ void MainWindow::Timer_MainTimer(Sender) {
     return;
   }
 
-  // 6-12. The picture, grid, marker, centre colour and the window under the point.
+  // 6-12. The picture, grid, marker, centre colour and the window under the point. What did not
+  // change is not drawn again, and only what was drawn is painted.
   view_.FCapturePoint = ToPoint(pt);
-  engine_.Run(MakeCaptureRequest(pt), FViewBitmap, FCaptureInfo);
+  std::vector<RECT> dirty;
+  if (engine_.Run(MakeCaptureRequest(pt), FViewBitmap, FCaptureInfo)) {
+    const ViewGeometry& g = view_.geometry;
+    dirty.push_back(RECT{g.rulerWidth, g.rulerWidth, g.clientWidth, g.panelTop});
+  }
 
   // 13-15. Panel.
-  DrawPanel(FViewBitmap.dc(), active_);
+  DrawPanel(FViewBitmap.dc(), active_, &dirty);
 
   // 16. Paint, straight into the window: a WM_PAINT round would cost more than the capture.
-  {
+  if (!dirty.empty()) {
     WindowDc dc(hwnd_);
-    if (dc) PaintView(dc.get(), active_);
+    if (dc) PaintView(dc.get(), active_, timer_.paintAll ? nullptr : &dirty);
+    timer_.paintAll = false;
+    ++timer_.paintCount;
   }
 
   // 17.

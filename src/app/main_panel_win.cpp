@@ -74,6 +74,10 @@ void MainWindow::FormResize(Sender) {
   if (FViewBitmap) panel_.SetZoomLabel(view_.FZoom, FViewBitmap.dc());
   engine_.EnsureCaptureRoom(SIZE{g.captureWidth, g.captureHeight});
   DrawRulers();
+  // Everything is drawn and painted anew by the next cycle.
+  engine_.ForgetImage();
+  panel_.Forget();
+  timer_.paintAll = true;
 
   FTag = 1;
   Timer_InfomationTimer();  // clears the notice and refreshes
@@ -106,7 +110,7 @@ void MainWindow::DrawRulers() {
   ::SetROP2(dc, old);
 }
 
-void MainWindow::DrawPanel(HDC dc, bool active) {
+void MainWindow::DrawPanel(HDC dc, bool active, std::vector<RECT>* dirty) {
   InfoPanel::Status s;
   s.active = active;
   s.paused = IsPaused();
@@ -115,7 +119,7 @@ void MainWindow::DrawPanel(HDC dc, bool active) {
   s.fixed = IsFixed();
   s.fixedPoint = ToPOINT(view_.FCapturePoint);
   s.zoom = view_.FZoom;
-  panel_.Draw(dc, s, FCaptureInfo, cmds_, Dpi());
+  panel_.Draw(dc, s, FCaptureInfo, cmds_, Dpi(), dirty);
 }
 
 // ---- commands --------------------------------------------------------------------------------

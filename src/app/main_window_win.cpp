@@ -58,7 +58,7 @@ bool MainWindow::Create(HINSTANCE inst) {
   return true;
 }
 
-int MainWindow::Dpi() const {
+int MainWindow::ReadDpi() const {
   using Fn = UINT(WINAPI*)(HWND);
   static Fn getDpi = reinterpret_cast<Fn>(reinterpret_cast<void*>(
       ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
@@ -85,8 +85,9 @@ void MainWindow::CreateFonts() {
   windowFont_ = std::move(font);
 }
 
-void MainWindow::OnDpiChanged(const RECT& r) {
+void MainWindow::OnDpiChanged(int dpi, const RECT& r) {
   // Fonts and metrics follow the monitor's DPI.
+  if (dpi > 0) dpi_ = dpi;
   CreateFonts();
   ::SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -96,6 +97,7 @@ void MainWindow::OnDpiChanged(const RECT& r) {
 void MainWindow::FormCreate() {
   // 1. Publish the window.
   g_mainWindow = this;
+  dpi_ = ReadDpi();
   CreateFonts();
 
   // 2. Default and current bindings, then both gesture slot arrays.
@@ -275,7 +277,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       CompositionCheck();
       return 0;
     case 0x02E0:  // WM_DPICHANGED
-      OnDpiChanged(*reinterpret_cast<const RECT*>(lp));
+      OnDpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
       return 0;
     case WM_COMMAND: {
       const int id = LOWORD(wp);
@@ -366,10 +368,16 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-void MainWindow::PaintView(HDC dc, bool active) {
+void MainWindow::PaintView(HDC dc, bool active, const std::vector<RECT>* parts) {
   if (!FViewBitmap) return;
   const int tb = ToolbarHeight();
-  ::BitBlt(dc, 0, tb, FViewBitmap.width(), FViewBitmap.height(), FViewBitmap.dc(), 0, 0, SRCCOPY);
+  if (parts) {
+    for (const RECT& r : *parts)
+      ::BitBlt(dc, r.left, tb + r.top, r.right - r.left, r.bottom - r.top, FViewBitmap.dc(),
+               r.left, r.top, SRCCOPY);
+  } else {
+    ::BitBlt(dc, 0, tb, FViewBitmap.width(), FViewBitmap.height(), FViewBitmap.dc(), 0, 0, SRCCOPY);
+  }
   // Border in the caption colour of the window's activation state.
   RECT cr{0, tb, FViewBitmap.width(), tb + FViewBitmap.height()};
   ::FrameRect(dc, &cr, ::GetSysColorBrush(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));

@@ -25,6 +25,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/settings_codec.h"
 #include "capture/capture_engine_win.h"
@@ -87,6 +88,7 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
   int Zoom() const { return view_.FZoom; }
   bool Resting() const { return rest_.Active(); }
   unsigned CaptureCount() const { return timer_.captureCount; }  // completed capture cycles
+  unsigned PaintCount() const { return timer_.paintCount; }      // cycles that painted
 
  private:
   // The main timer and the notice timer, and the cycle's own bookkeeping.
@@ -98,6 +100,8 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
     bool enabled = false;        // off while paused
     bool infoEnabled = false;    // Timer_Infomation runs
     unsigned captureCount = 0;
+    unsigned paintCount = 0;     // cycles that painted anything
+    bool paintAll = true;        // the next paint covers the whole view (after a layout)
   };
   // The toolbar and what it owns.
   struct Toolbar {
@@ -107,7 +111,9 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
   };
 
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-  void PaintView(HDC dc, bool active);  // the back buffer below the toolbar, with the border
+  // The back buffer below the toolbar (only the view rectangles `parts` when given), then the
+  // border.
+  void PaintView(HDC dc, bool active, const std::vector<RECT>* parts = nullptr);
 
   // ---- lifecycle (main_window_win.cpp)
   void FormCreate();
@@ -120,8 +126,9 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
   void actCustom_ShortCutExecute();
   void EnsureSettingWindow();
   void CreateFonts();
-  void OnDpiChanged(const RECT& suggested);
-  int Dpi() const;
+  void OnDpiChanged(int dpi, const RECT& suggested);
+  int Dpi() const { return dpi_; }
+  int ReadDpi() const;  // asks the system
   int Scale(int v96) const { return MulDiv(v96, Dpi(), 96); }
 
   // ---- menus and toolbar (main_menu_win.cpp)
@@ -178,7 +185,8 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
   void actOpt_BigFontExecute();
   void FormResize(Sender s);
   void DrawRulers();
-  void DrawPanel(HDC dc, bool active);
+  // The panel: the parts that changed, or all of it after a layout; adds what it drew to `dirty`.
+  void DrawPanel(HDC dc, bool active, std::vector<RECT>* dirty);
   void actInfoOnOff(Cmd group);
   void actPos_UserPosSetExecute();
   void actCopy_TextExecute(Cmd c);
@@ -208,6 +216,7 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
   int FTag = 0;  // life and layout flag
   bool terminating_ = false;
   bool active_ = false;              // the window is the active one (WM_ACTIVATE)
+  int dpi_ = 96;                     // the window's DPI, kept from creation and WM_DPICHANGED
   bool savedForSessionEnd_ = false;  // written at WM_QUERYENDSESSION
 
   ViewState view_;

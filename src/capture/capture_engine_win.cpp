@@ -112,19 +112,54 @@ void CaptureEngine::Release() {
 
 // ---- the cycle -------------------------------------------------------------------------------
 
-void CaptureEngine::Run(const CaptureRequest& r, DibCanvas& view, CaptureInfo& info) {
-  if (!view) return;
+bool CaptureEngine::ImageKey::operator==(const ImageKey& o) const {
+  return valid && o.valid && clientWidth == o.clientWidth && panelTop == o.panelTop &&
+         zoom == o.zoom && gridShown == o.gridShown && grid.color == o.grid.color &&
+         grid.pen == o.grid.pen && grid.subShown == o.grid.subShown &&
+         grid.subColor == o.grid.subColor && live == o.live && noSelfCapture == o.noSelfCapture &&
+         pausedSource == o.pausedSource && snapshot == o.snapshot && viewWidth == o.viewWidth &&
+         viewHeight == o.viewHeight;
+}
+
+bool CaptureEngine::Run(const CaptureRequest& r, DibCanvas& view, CaptureInfo& info) {
+  if (!view) return false;
   const ViewGeometry& g = r.geometry;
-  // 6. Black image area.
-  FillBlack(view.dc(), g.rulerWidth, g.rulerWidth, view.width(), g.panelTop);
-  ::SetStretchBltMode(view.dc(), COLORONCOLOR);
-  // 7, 8. The picture.
-  if (r.live)
-    CaptureLive(r, view);
-  else
-    CapturePaused(r, view);
-  // 9, 10. Grid and cursor marker.
-  DrawGrid(r, view);
+  ImageKey key;
+  key.valid = true;
+  key.clientWidth = g.clientWidth;
+  key.panelTop = g.panelTop;
+  key.zoom = g.zoom;
+  key.gridShown = g.gridShown;
+  key.grid = r.grid;
+  key.live = r.live;
+  key.noSelfCapture = r.noSelfCapture;
+  key.viewWidth = view.width();
+  key.viewHeight = view.height();
+
+  // 7, 8. The picture: a live copy is compared with the pixels of the image shown; a paused
+  // view shows the same area of the same snapshot as long as the point stays.
+  bool changed = false;
+  SIZE copied{};
+  if (r.live) {
+    copied = CopyScreen(r);
+    changed = PixelsChanged(copied);
+  } else {
+    key.pausedSource = PausedSourceRect(g, Point{r.point.x, r.point.y},
+                                        Point{snapshotDesktop_.left, snapshotDesktop_.top});
+    key.snapshot = snapshotCount_;
+  }
+  changed = changed || !(key == last_);
+  last_ = key;
+  if (changed) {
+    // 6. Black image area, then the picture, 9, 10 the grid and the cursor marker.
+    FillBlack(view.dc(), g.rulerWidth, g.rulerWidth, view.width(), g.panelTop);
+    ::SetStretchBltMode(view.dc(), COLORONCOLOR);
+    if (r.live)
+      StretchLive(r, view, copied);
+    else
+      CapturePaused(r, view);
+    DrawGrid(r, view);
+  }
 
   // 11. Colour of the centre pixel, read from the view's memory once GDI has finished with it.
   ::GdiFlush();
@@ -143,6 +178,7 @@ void CaptureEngine::Run(const CaptureRequest& r, DibCanvas& view, CaptureInfo& i
   // 12. The window under the point.
   T_WinItem item;
   FillWindowFields(DescribeWindowAt(r, &item) ? &item : nullptr, info);
+  return changed;
 }
 
 void CaptureEngine::CaptureFrom(HDC dc, const RECT& area) {
@@ -165,11 +201,11 @@ HDC CaptureEngine::ScreenSource(POINT* shift) {
   return displayDc_.get();
 }
 
-void CaptureEngine::CaptureLive(const CaptureRequest& r, DibCanvas& view) {
+SIZE CaptureEngine::CopyScreen(const CaptureRequest& r) {
   const ViewGeometry& g = r.geometry;
   POINT shift{};
   const HDC screen = ScreenSource(&shift);
-  if (!screen || !FCaptureBitmap) return;
+  if (!screen || !FCaptureBitmap) return SIZE{};
   HDC cap = FCaptureBitmap.dc();
   const int w = std::min<int>(g.captureWidth, FCaptureBitmap.width());
   const int h = std::min<int>(g.captureHeight, FCaptureBitmap.height());
@@ -180,8 +216,31 @@ void CaptureEngine::CaptureLive(const CaptureRequest& r, DibCanvas& view) {
   // What lies on no monitor shows black, whatever the device has there.
   screen_.BlackenOffMonitor(cap, RECT{src.left, src.top, src.left + w, src.top + h},
                             POINT{src.left, src.top});
-  ::StretchBlt(view.dc(), g.rulerWidth, g.rulerWidth, w * g.zoom, h * g.zoom, cap, 0, 0, w, h,
-               SRCCOPY);
+  return SIZE{std::max(w, 0), std::max(h, 0)};
+}
+
+bool CaptureEngine::PixelsChanged(SIZE copied) {
+  ::GdiFlush();  // the copy is in the bitmap's memory
+  const size_t w = static_cast<size_t>(copied.cx), h = static_cast<size_t>(copied.cy);
+  const size_t stride = static_cast<size_t>(FCaptureBitmap.width());
+  bool changed = lastPixels_.size() != w * h;
+  if (changed) lastPixels_.assign(w * h, 0);
+  for (size_t y = 0; y < h; ++y) {
+    const uint32_t* row = FCaptureBitmap.bits() + y * stride;
+    uint32_t* keep = lastPixels_.data() + y * w;
+    if (changed || !std::equal(row, row + w, keep)) {
+      std::copy(row, row + w, keep);
+      changed = true;
+    }
+  }
+  return changed;
+}
+
+void CaptureEngine::StretchLive(const CaptureRequest& r, DibCanvas& view, SIZE copied) {
+  const ViewGeometry& g = r.geometry;
+  if (copied.cx <= 0 || copied.cy <= 0) return;
+  ::StretchBlt(view.dc(), g.rulerWidth, g.rulerWidth, copied.cx * g.zoom, copied.cy * g.zoom,
+               FCaptureBitmap.dc(), 0, 0, copied.cx, copied.cy, SRCCOPY);
 }
 
 void CaptureEngine::CapturePaused(const CaptureRequest& r, DibCanvas& view) {
@@ -267,6 +326,7 @@ bool CaptureEngine::DescribeWindowAt(const CaptureRequest& r, T_WinItem* item) {
 // ---- the frozen desktop ----------------------------------------------------------------------
 
 void CaptureEngine::TakeSnapshots(HWND self, POINT point, const ViewGeometry& g) {
+  ++snapshotCount_;
   FWindowListSnapshot.emplace();
   FWindowListSnapshot->Take(self);
   UniqueDc own;

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <vector>
 
 #include "capture/screen_size_win.h"
 #include "capture/view_geometry.h"
@@ -53,8 +54,13 @@ class CaptureEngine {
 
   // Steps 6 to 12 of a cycle: the picture into the image area of `view` (black outside the
   // captured pixels), grid, sub-grid and cursor marker, then the centre pixel's colour, the
-  // capture point and the window under it into `info`.
-  void Run(const CaptureRequest& request, DibCanvas& view, CaptureInfo& info);
+  // capture point and the window under it into `info`. When the captured pixels and everything
+  // else the image is drawn from equal those of the image already in `view`, the image is left
+  // as it is. True when the image was drawn anew.
+  bool Run(const CaptureRequest& request, DibCanvas& view, CaptureInfo& info);
+  // The image in the view is no longer the last one drawn (the view was made anew, or drawn
+  // over): the next cycle draws it whatever it captures.
+  void ForgetImage() { last_.valid = false; }
 
   // Freezes the desktop: the window list and the whole desktop, once with layered windows and
   // once without. `point` and `geometry` bound the frozen area when the desktop does not fit.
@@ -72,9 +78,26 @@ class CaptureEngine {
   void Release();
 
  private:
+  // What an image was drawn from, besides the captured pixels.
+  struct ImageKey {
+    bool valid = false;
+    int32_t clientWidth = 0, panelTop = 0, zoom = 0;
+    bool gridShown = false;
+    GridStyle grid;
+    bool live = false, noSelfCapture = false;
+    Rect pausedSource;          // the snapshot area shown while paused
+    unsigned snapshot = 0;      // which snapshot
+    int viewWidth = 0, viewHeight = 0;
+    bool operator==(const ImageKey& o) const;
+  };
+
   // The device to copy the screen from, and what to add to a screen point to address it there.
   HDC ScreenSource(POINT* shift);
-  void CaptureLive(const CaptureRequest& r, DibCanvas& view);
+  // Copies the screen area into the capture bitmap; its size, or 0 x 0 without a source.
+  SIZE CopyScreen(const CaptureRequest& r);
+  // True when the copied pixels differ from the last image's (and keeps them).
+  bool PixelsChanged(SIZE copied);
+  void StretchLive(const CaptureRequest& r, DibCanvas& view, SIZE copied);
   void CapturePaused(const CaptureRequest& r, DibCanvas& view);
   void DrawGrid(const CaptureRequest& r, DibCanvas& view);
   bool DescribeWindowAt(const CaptureRequest& r, T_WinItem* item);
@@ -88,6 +111,9 @@ class CaptureEngine {
   HDC sourceDc_ = nullptr;    // a picture standing in for the screen (tests)
   POINT sourceShift_{};
   std::optional<T_WinList> FWindowListSnapshot;
+  unsigned snapshotCount_ = 0;  // snapshots taken so far
+  ImageKey last_;               // what the image in the view was drawn from
+  std::vector<uint32_t> lastPixels_;  // the pixels it was drawn from (live)
   T_WinItem recentItem_;      // the last live identification and when and where it was made
   DWORD recentItemTick_ = 0;
   POINT recentItemPoint_{};

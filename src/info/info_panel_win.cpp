@@ -52,64 +52,99 @@ void InfoPanel::SetZoomLabel(int zoom, HDC dc) {
   FStatusIconX = TextSize(dc, ZoomLabel(zoom)).cx + FLineHeight + 4;
 }
 
-int InfoPanel::BuildInfoLines(int y, HDC dc, const CaptureInfo& info,
-                              const CommandList& cmds) const {
-  y += FLineHeight;  // the status line
-  for (InfoLine line : VisibleInfoLines(cmds)) {
-    if (dc) {
-      Line(dc, 0, y - 2, FInfoRect.right, y - 2);
-      Text(dc, 2, y, DisplayLineText(line, info));
-    }
-    y += FLineHeight;
-  }
-  return y;
-}
-
 void InfoPanel::Draw(HDC dc, const Status& s, const CaptureInfo& info, const CommandList& cmds,
-                     int dpi) const {
-  COLORREF back, text, pen;
+                     int dpi, std::vector<RECT>* dirty) {
+  Shown now;
+  now.valid = true;
+  now.rect = FInfoRect;
   if (!s.active) {
-    back = ::GetSysColor(COLOR_BTNFACE);
-    text = ::GetSysColor(COLOR_BTNTEXT);
-    pen = ::GetSysColor(COLOR_BTNSHADOW);
+    now.back = ::GetSysColor(COLOR_BTNFACE);
+    now.text = ::GetSysColor(COLOR_BTNTEXT);
+    now.pen = ::GetSysColor(COLOR_BTNSHADOW);
   } else if (s.paused) {
-    back = ::GetSysColor(COLOR_INFOBK);
-    text = ::GetSysColor(COLOR_INFOTEXT);
-    pen = ::GetSysColor(COLOR_BTNFACE);
+    now.back = ::GetSysColor(COLOR_INFOBK);
+    now.text = ::GetSysColor(COLOR_INFOTEXT);
+    now.pen = ::GetSysColor(COLOR_BTNFACE);
   } else {
-    back = ::GetSysColor(COLOR_WINDOW);
-    text = ::GetSysColor(COLOR_WINDOWTEXT);
-    pen = ::GetSysColor(COLOR_BTNFACE);
+    now.back = ::GetSysColor(COLOR_WINDOW);
+    now.text = ::GetSysColor(COLOR_WINDOWTEXT);
+    now.pen = ::GetSysColor(COLOR_BTNFACE);
   }
-  {
-    UniqueBrush b(::CreateSolidBrush(back));
-    ::FillRect(dc, &FInfoRect, b.get());
-  }
-  UniquePen linePen(::CreatePen(PS_SOLID, 1, pen));
+  now.dpi = dpi;
+  now.lineHeight = FLineHeight;
+  now.iconX = FStatusIconX;
+  now.columnX = FColumnSeparatorX;
+  now.notice = !FStatusMessage.empty();
+  now.status = now.notice ? FStatusMessage : ZoomLabel(s.zoom);
+  now.icons = {s.stayOnTop, s.smooth, s.paused, s.fixed};
+  now.fixedPoint = s.fixed ? s.fixedPoint : POINT{};
+  now.swatch = info.ColorRef & 0xFFFFFF;
+  for (InfoLine line : VisibleInfoLines(cmds)) now.lines.push_back(DisplayLineText(line, info));
+
+  const Shown& was = shown_;
+  const bool all = !was.valid || !::EqualRect(&was.rect, &now.rect) || was.back != now.back ||
+                   was.text != now.text || was.pen != now.pen || was.dpi != now.dpi ||
+                   was.lineHeight != now.lineHeight || was.iconX != now.iconX ||
+                   was.columnX != now.columnX || was.lines.size() != now.lines.size();
+
+  UniquePen linePen(::CreatePen(PS_SOLID, 1, now.pen));
   SelectGuard selPen(dc, linePen.get());
   SelectGuard selFont(dc, viewFont_.get());
-  ::SetTextColor(dc, text);
+  ::SetTextColor(dc, now.text);
   ::SetBkMode(dc, TRANSPARENT);
+  UniqueBrush back(::CreateSolidBrush(now.back));
+  const int top = FInfoRect.top, lh = FLineHeight;
 
-  // Status line: the notice, or the zoom label with the state icons and the fixed point.
+  if (all) {
+    ::FillRect(dc, &FInfoRect, back.get());
+    DrawStatus(dc, now);
+    for (size_t i = 0; i < now.lines.size(); ++i) DrawLine(dc, now, i, true);
+    // The column separator, then the line at the panel top.
+    Line(dc, FColumnSeparatorX, top + lh + 1, FColumnSeparatorX, FInfoRect.bottom);
+    UniquePen shadow(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW)));
+    SelectGuard selShadow(dc, shadow.get());
+    Line(dc, 0, top, FInfoRect.right, top);
+    if (dirty) dirty->push_back(FInfoRect);
+  } else {
+    // The status line lies between the top line and the first separator; line i between
+    // separators i and i + 1. Each is drawn again on its own background when it changed.
+    if (was.status != now.status || was.notice != now.notice || was.icons != now.icons ||
+        was.fixedPoint.x != now.fixedPoint.x || was.fixedPoint.y != now.fixedPoint.y ||
+        was.swatch != now.swatch) {
+      const RECT band{FInfoRect.left, top + 1, FInfoRect.right, top + lh};
+      ::FillRect(dc, &band, back.get());
+      DrawStatus(dc, now);
+      if (dirty) dirty->push_back(band);
+    }
+    for (size_t i = 0; i < now.lines.size(); ++i) {
+      if (was.lines[i] == now.lines[i]) continue;
+      const int bandTop = top + lh * static_cast<int>(i + 1) + 1;
+      const RECT band{FInfoRect.left, bandTop, FInfoRect.right, bandTop + lh - 1};
+      ::FillRect(dc, &band, back.get());
+      DrawLine(dc, now, i, false);
+      Line(dc, FColumnSeparatorX, band.top, FColumnSeparatorX, band.bottom);
+      if (dirty) dirty->push_back(band);
+    }
+  }
+  shown_ = std::move(now);
+}
+
+void InfoPanel::DrawStatus(HDC dc, const Shown& s) const {
   const int top = FInfoRect.top;
-  if (FStatusMessage.empty()) {
-    Text(dc, FLineHeight + 2, top + 2, ZoomLabel(s.zoom));
-    const int size = ::MulDiv(kStateIconSize96, dpi, 96), slot = ::MulDiv(kStateIconSlot96, dpi, 96);
-    const bool states[4] = {s.stayOnTop, s.smooth, s.paused, s.fixed};
+  Text(dc, FLineHeight + 2, top + 2, s.status);
+  if (!s.notice) {
+    const int size = ::MulDiv(kStateIconSize96, s.dpi, 96), slot = ::MulDiv(kStateIconSlot96, s.dpi, 96);
     for (int i = 0; i < 4; ++i)
-      if (states[i])
+      if (s.icons[i])
         DrawStateIcon(dc, FStatusIconX + i * slot, top + 1, size, static_cast<StateIcon>(i));
-    if (s.fixed)
+    if (s.icons[3])
       Text(dc, FStatusIconX + 4 * slot, top + 2,
            FormatW(L"(%d,%d) ", {s.fixedPoint.x, s.fixedPoint.y}));
-  } else {
-    Text(dc, FLineHeight + 2, top + 2, FStatusMessage);
   }
-  // Swatch of the centre pixel, framed one pixel outside.
+  // Swatch of the centre pixel, framed one pixel outside with the panel's pen.
   const RECT sw{FInfoRect.left + 2, top + 3, FLineHeight - 2, top + FLineHeight - 2};
   {
-    UniqueBrush b(::CreateSolidBrush(info.ColorRef & 0xFFFFFF));
+    UniqueBrush b(::CreateSolidBrush(s.swatch));
     ::FillRect(dc, &sw, b.get());
   }
   const POINT frame[5] = {{sw.left - 1, sw.top - 1},
@@ -118,13 +153,13 @@ void InfoPanel::Draw(HDC dc, const Status& s, const CaptureInfo& info, const Com
                           {sw.left - 1, sw.bottom},
                           {sw.left - 1, sw.top - 1}};
   ::Polyline(dc, frame, 5);
+}
 
-  // Lines, each after a separator, then the column separator and the line at the panel top.
-  BuildInfoLines(top + 2, dc, info, cmds);
-  Line(dc, FColumnSeparatorX, top + FLineHeight + 1, FColumnSeparatorX, FInfoRect.bottom);
-  UniquePen shadow(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW)));
-  SelectGuard selShadow(dc, shadow.get());
-  Line(dc, 0, top, FInfoRect.right, top);
+// Line i: its separator above it (in a full drawing) and its text.
+void InfoPanel::DrawLine(HDC dc, const Shown& s, size_t index, bool separator) const {
+  const int y = FInfoRect.top + 2 + FLineHeight * static_cast<int>(index + 1);
+  if (separator) Line(dc, 0, y - 2, FInfoRect.right, y - 2);
+  Text(dc, 2, y, s.lines[index]);
 }
 
 }  // namespace viz

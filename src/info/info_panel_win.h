@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -36,9 +37,6 @@ class InfoPanel {
   void SetNotice(std::wstring text) { FStatusMessage = std::move(text); }
   void ClearNotice() { FStatusMessage.clear(); }
 
-  // The line builder: draws the shown lines into `dc` from y; returns y after the status line
-  // and the lines.
-  int BuildInfoLines(int y, HDC dc, const CaptureInfo& info, const CommandList& cmds) const;
   // Height of the status line and the shown lines.
   int Height(const CommandList& cmds) const {
     return InfoPanelHeight(FLineHeight, VisibleInfoLines(cmds).size());
@@ -52,17 +50,38 @@ class InfoPanel {
     POINT fixedPoint{};
     int zoom = 6;
   };
-  // The whole panel: background, status line with swatch and state icons, lines, separators.
-  void Draw(HDC dc, const Status& s, const CaptureInfo& info, const CommandList& cmds,
-            int dpi) const;
+  // The panel: background, status line with swatch and state icons, lines, separators. Only
+  // what differs from the panel drawn last is drawn again (a status line, a line); the
+  // rectangles drawn are added to `dirty` (view coordinates).
+  void Draw(HDC dc, const Status& s, const CaptureInfo& info, const CommandList& cmds, int dpi,
+            std::vector<RECT>* dirty);
+  // The panel in the view is no longer the one drawn last: the next Draw draws all of it.
+  void Forget() { shown_.valid = false; }
 
  private:
+  // What the panel drawn last showed.
+  struct Shown {
+    bool valid = false;
+    RECT rect{};
+    COLORREF back = 0, text = 0, pen = 0;
+    int dpi = 0, lineHeight = 0, iconX = 0, columnX = 0;
+    std::wstring status;             // the notice, or the zoom label
+    bool notice = false;
+    std::array<bool, 4> icons{};     // stay on top, smooth, paused, fixed
+    POINT fixedPoint{};
+    COLORREF swatch = 0;
+    std::vector<std::wstring> lines;  // the shown lines' texts, in order
+  };
+  void DrawStatus(HDC dc, const Shown& s) const;
+  void DrawLine(HDC dc, const Shown& s, size_t index, bool separator) const;
+
   UniqueFont viewFont_;
   int FLineHeight = 16;
   int FStatusIconX = 40;
   int FColumnSeparatorX = 50;
   RECT FInfoRect{};
   std::wstring FStatusMessage;
+  Shown shown_;
 };
 
 }  // namespace viz
