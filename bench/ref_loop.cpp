@@ -2,7 +2,7 @@
 // copy the screen area around the cursor, enlarge it, draw a grid with LineTo and paint, every
 // tick, whether anything changed or not. A borderless popup of the magnifier's designed client
 // size at the magnifier's place.
-//   vizref.exe [--interval MS] [--size WxH] [--pos X,Y] [--mag N] [--seconds S]
+//   vizref.exe [--interval MS] [--size WxH] [--pos X,Y] [--mag N] [--seconds S] [--idle]
 #include <windows.h>
 #include <shellapi.h>
 
@@ -12,6 +12,7 @@
 namespace {
 
 int g_interval = 60, g_w = 243, g_h = 210, g_x = 75, g_y = 75, g_mag = 6, g_seconds = 0;
+bool g_idle = false;  // ticks that do nothing: what the timer alone costs
 HDC g_screen = nullptr;  // the display, held for the program's life
 HDC g_src = nullptr, g_back = nullptr;
 HPEN g_pen = nullptr;
@@ -47,7 +48,7 @@ void Tick(HWND w) {
 LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_TIMER:
-      if (wp == 1) Tick(w);
+      if (wp == 1 && !g_idle) Tick(w);
       if (wp == 2) ::DestroyWindow(w);
       return 0;
     case WM_ERASEBKGND:
@@ -71,7 +72,9 @@ LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
   int argc = 0;
   wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-  for (int i = 1; i + 1 < argc; ++i) {
+  for (int i = 1; i < argc; ++i) {
+    if (!std::wcscmp(argv[i], L"--idle")) { g_idle = true; continue; }
+    if (i + 1 >= argc) break;
     if (!std::wcscmp(argv[i], L"--interval")) g_interval = _wtoi(argv[++i]);
     else if (!std::wcscmp(argv[i], L"--size")) std::swscanf(argv[++i], L"%dx%d", &g_w, &g_h);
     else if (!std::wcscmp(argv[i], L"--pos")) std::swscanf(argv[++i], L"%d,%d", &g_x, &g_y);

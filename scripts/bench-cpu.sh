@@ -136,16 +136,19 @@ for interval in 60 30; do
     "$run_dir/$interval/vizmoria.exe"
   run_case "vizref $interval ms" vizref.exe "$run_dir" "$VIZ_WINE" "$VIZ_WIN_BUILD/vizref.exe" \
     --interval "$interval" --size 243x210 --pos 75,75
+  run_case "empty timer $interval ms" vizref.exe "$run_dir" "$VIZ_WINE" "$VIZ_WIN_BUILD/vizref.exe" \
+    --interval "$interval" --size 243x210 --pos 75,75 --idle
 done
 
 echo
-echo "| timer | cursor | vizmoria | vizref | ratio |"
-echo "|---|---|---|---|---|"
+echo "| timer | cursor | vizmoria | vizref | ratio | a timer that does nothing |"
+echo "|---|---|---|---|---|---|"
 for interval in 60 30; do
   for state in rest moving; do
     v=${result[vizmoria $interval ms.$state]} r=${result[vizref $interval ms.$state]}
-    printf '| %s ms | %s | %s %% | %s %% | %s |\n' "$interval" "$state" "$v" "$r" \
-      "$(awk -v a="$v" -v b="$r" 'BEGIN{ if (b > 0) printf "%.2fx", a/b; else print "n/a" }')"
+    e=${result[empty timer $interval ms.$state]}
+    printf '| %s ms | %s | %s %% | %s %% | %s | %s %% |\n' "$interval" "$state" "$v" "$r" \
+      "$(awk -v a="$v" -v b="$r" 'BEGIN{ if (b > 0) printf "%.2fx", a/b; else print "n/a" }')" "$e"
   done
 done
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -17,6 +17,9 @@ constexpr UINT_PTR kTimerMain = 1, kTimerInfo = 2, kTimerCaptureMove = 3;
 // capture; the rest tick is due a little after that, counted from the capture itself.
 constexpr DWORD kRestAfterMs = 500;
 constexpr DWORD kRestRecaptureMs = 1020;
+// With smooth capture a resting view keeps its ticks; the cursor is read again at least this
+// often even when the mouse hook reports no movement (a program may move the cursor).
+constexpr DWORD kCursorRecheckMs = 250;
 
 // Waits until `deadline` (a tick count).
 void WaitUntilTick(DWORD deadline) {
@@ -56,21 +59,30 @@ void MainWindow::Timer_MainTimer(Sender) {
   ScopeExit clearBusy([this] { timer_.FCycleBusy = false; });
   if (!FViewBitmap) return;
 
-  // 3. The point.
+  // 3. The point. While a view rests with smooth capture, the mouse hook reports any movement,
+  // so the cursor is asked for only now and then (each time is a round trip to the window
+  // server under Wine; the rest tick below asks every time).
+  const bool smooth = cmds_.Checked(Cmd::Opt_SmoothCapture);
+  const DWORD tick = ::GetTickCount();
   POINT pt = ToPOINT(view_.FCapturePoint);
-  if (!IsFixed() && !IsPaused()) ::GetCursorPos(&pt);
+  if (!IsFixed() && !IsPaused() &&
+      !(smooth && rest_.Active() && tick - timer_.cursorReadTick < kCursorRecheckMs)) {
+    ::GetCursorPos(&pt);
+    timer_.cursorReadTick = tick;
+  }
   const bool still = pt.x == view_.FCapturePoint.x && pt.y == view_.FCapturePoint.y;
+  if (!still) timer_.stillSince = tick;
   // A rest tick that finds the cursor moved ends the rest itself: the mouse hook that normally
   // ends it may be gone (the system drops a low-level hook whose thread answers too slowly).
   if (!still && rest_.Active()) LeaveRest();
   // 4, 5. Skip a still cursor until the interval of the timer's tag has passed.
-  const DWORD now = ::GetTickCount();
+  const DWORD now = tick;
   const DWORD last = timer_.FLastCaptureTick;
-  if (still && last != 0 && now >= last && now - last <= static_cast<DWORD>(timer_.tag) &&
-      !cmds_.Checked(Cmd::Opt_SmoothCapture)) {
+  if (still && last != 0 && now >= last && now - last <= static_cast<DWORD>(timer_.tag) && !smooth) {
     if (now - last >= kRestAfterMs) EnterRest(now);
     return;
   }
+  if (smooth && still && now - timer_.stillSince >= kRestAfterMs) EnterRest(now);
 
   // 6-12. The picture, grid, marker, centre colour and the window under the point. What did not
   // change is not drawn again, and only what was drawn is painted.
@@ -98,15 +110,17 @@ void MainWindow::Timer_MainTimer(Sender) {
   timer_.tag = 1000;
   ++timer_.captureCount;
   // At rest the next tick is the next once-a-second capture, a second from this one.
-  if (rest_.Active()) ::SetTimer(hwnd_, kTimerMain, kRestRecaptureMs, nullptr);
+  if (rest_.Active() && !smooth) ::SetTimer(hwnd_, kTimerMain, kRestRecaptureMs, nullptr);
 }
 
 // At rest the 60 ms ticks would cost more than everything else the program does: each is a
 // round trip to the window server for a cursor that has not moved. So while the cursor is still
-// the timer ticks only for the once-a-second capture.
+// the timer ticks only for the once-a-second capture. With smooth capture every tick still
+// captures (the screen may change), but the cursor is not asked for each time.
 void MainWindow::EnterRest(DWORD now) {
-  if (rest_.Active() || !timer_.enabled || cmds_.Checked(Cmd::Opt_SmoothCapture)) return;
+  if (rest_.Active() || !timer_.enabled) return;
   if (!rest_.Enter(hwnd_)) return;  // without the hook a movement would wait for the rest tick
+  if (cmds_.Checked(Cmd::Opt_SmoothCapture)) return;  // smooth capture keeps its ticks
   const DWORD due = timer_.FLastCaptureTick + kRestRecaptureMs;
   const DWORD wait = static_cast<int32_t>(due - now) > 10 ? due - now : 10;
   ::SetTimer(hwnd_, kTimerMain, wait, nullptr);

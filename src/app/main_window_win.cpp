@@ -272,6 +272,12 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DISPLAYCHANGE:
       OnDisplayChange();
       return 0;
+    case WM_SYSCOLORCHANGE:
+      // The panel and the border take system colours: all drawn anew.
+      panel_.Forget();
+      timer_.paintAll = true;
+      RefreshNow();
+      return DefProc(msg, wp, lp);
     case WM_DWMCOMPOSITIONCHANGED:
       // Composition switched on takes away what no-self capture relies on.
       CompositionCheck();

@@ -102,6 +102,8 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
     unsigned captureCount = 0;
     unsigned paintCount = 0;     // cycles that painted anything
     bool paintAll = true;        // the next paint covers the whole view (after a layout)
+    DWORD cursorReadTick = 0;    // when the cursor position was last asked for
+    DWORD stillSince = 0;        // since when the capture point has not moved
   };
   // The toolbar and what it owns.
   struct Toolbar {

@@ -210,7 +210,11 @@ SIZE CaptureEngine::CopyScreen(const CaptureRequest& r) {
   const int w = std::min<int>(g.captureWidth, FCaptureBitmap.width());
   const int h = std::min<int>(g.captureHeight, FCaptureBitmap.height());
   const Rect src = LiveSourceRect(g, Point{r.point.x, r.point.y});
-  FillBlack(cap, 0, 0, w, h);
+  // A copy reaching past the desktop leaves those pixels as they were: black first.
+  const Rect desk = ToRect(screen_.Desktop());
+  if (src.left < desk.left || src.top < desk.top || src.left + w > desk.right ||
+      src.top + h > desk.bottom)
+    FillBlack(cap, 0, 0, w, h);
   ::BitBlt(cap, 0, 0, w, h, screen, src.left + shift.x, src.top + shift.y,
            r.noSelfCapture ? SRCCOPY : kRopCaptureBlt);
   // What lies on no monitor shows black, whatever the device has there.

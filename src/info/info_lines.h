@@ -21,6 +21,7 @@ namespace viz {
 struct InfoPoint {
   int32_t x = 0;
   int32_t y = 0;
+  friend bool operator==(const InfoPoint&, const InfoPoint&) = default;
 };
 
 struct InfoRect {
@@ -28,6 +29,7 @@ struct InfoRect {
   int32_t top = 0;
   int32_t right = 0;
   int32_t bottom = 0;
+  friend bool operator==(const InfoRect&, const InfoRect&) = default;
 };
 
 // Left/top in the parent's client coordinates, then the outer size.
@@ -36,6 +38,7 @@ struct InfoWindowPos {
   int32_t top = 0;
   int32_t width = 0;
   int32_t height = 0;
+  friend bool operator==(const InfoWindowPos&, const InfoWindowPos&) = default;
 };
 
 // What one capture cycle found at the capture point. Missing window data is 0 or empty.
@@ -55,6 +58,7 @@ struct CaptureInfo {
   InfoRect ClientRect;  // right and bottom are the client width and height
   InfoRect WindowRect;
   std::wstring ExeName;  // full path of the owning program file
+  friend bool operator==(const CaptureInfo&, const CaptureInfo&) = default;
 };
 
 // The lines in panel order.

@@ -52,8 +52,39 @@ void InfoPanel::SetZoomLabel(int zoom, HDC dc) {
   FStatusIconX = TextSize(dc, ZoomLabel(zoom)).cx + FLineHeight + 4;
 }
 
+namespace {
+
+uint64_t ShownLineBits(const CommandList& cmds) {
+  uint64_t bits = 0;
+  for (InfoLine line : VisibleInfoLines(cmds)) bits |= uint64_t{1} << static_cast<int>(line);
+  return bits;
+}
+
+bool SameStatus(const InfoPanel::Status& a, const InfoPanel::Status& b) {
+  return a.active == b.active && a.paused == b.paused && a.stayOnTop == b.stayOnTop &&
+         a.smooth == b.smooth && a.fixed == b.fixed && a.fixedPoint.x == b.fixedPoint.x &&
+         a.fixedPoint.y == b.fixedPoint.y && a.zoom == b.zoom;
+}
+
+}  // namespace
+
+bool InfoPanel::Unchanged(const Status& s, const CaptureInfo& info, const CommandList& cmds,
+                          int dpi) const {
+  const Shown& was = shown_;
+  return was.valid && ::EqualRect(&was.rect, &FInfoRect) && was.dpi == dpi &&
+         was.lineHeight == FLineHeight && was.iconX == FStatusIconX &&
+         was.columnX == FColumnSeparatorX && was.notice == !FStatusMessage.empty() &&
+         (!was.notice || was.status == FStatusMessage) && SameStatus(lastStatus_, s) &&
+         lastInfo_ == info && lastShownLines_ == ShownLineBits(cmds);
+}
+
 void InfoPanel::Draw(HDC dc, const Status& s, const CaptureInfo& info, const CommandList& cmds,
                      int dpi, std::vector<RECT>* dirty) {
+  // A still view over an unchanging screen: nothing to build, nothing to draw.
+  if (Unchanged(s, info, cmds, dpi)) return;
+  lastStatus_ = s;
+  lastInfo_ = info;
+  lastShownLines_ = ShownLineBits(cmds);
   Shown now;
   now.valid = true;
   now.rect = FInfoRect;

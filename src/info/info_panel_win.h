@@ -72,6 +72,8 @@ class InfoPanel {
     COLORREF swatch = 0;
     std::vector<std::wstring> lines;  // the shown lines' texts, in order
   };
+  // Whether the panel drawn last shows exactly this (the texts need not be built to tell).
+  bool Unchanged(const Status& s, const CaptureInfo& info, const CommandList& cmds, int dpi) const;
   void DrawStatus(HDC dc, const Shown& s) const;
   void DrawLine(HDC dc, const Shown& s, size_t index, bool separator) const;
 
@@ -82,6 +84,10 @@ class InfoPanel {
   RECT FInfoRect{};
   std::wstring FStatusMessage;
   Shown shown_;
+  // What the panel drawn last was drawn from.
+  Status lastStatus_;
+  CaptureInfo lastInfo_;
+  uint64_t lastShownLines_ = 0;  // the shown lines as bits, in panel order
 };
 
 }  // namespace viz
