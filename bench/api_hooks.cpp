@@ -74,6 +74,7 @@ enum Kind { kOther, kCreate, kDelete, kDisplayDc };
   X(user32, EndPaint, false, kOther)                     \
   X(user32, GetActiveWindow, false, kOther)              \
   X(user32, GetCursorPos, false, kOther)                 \
+  X(user32, SetCursorPos, false, kOther)                 \
   X(kernel32, OpenProcess, false, kOther)                \
   X(kernel32, CloseHandle, false, kOther)                \
   X(user32, GetAsyncKeyState, false, kOther)            \
