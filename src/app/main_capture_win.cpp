@@ -97,7 +97,7 @@ void MainWindow::Timer_MainTimer(Sender) {
   DrawPanel(FViewBitmap.dc(), active_, &dirty);
 
   // 16. Paint, straight into the window: a WM_PAINT round would cost more than the capture.
-  if (!dirty.empty()) {
+  if (!dirty.empty() || timer_.paintAll) {
     WindowDc dc(hwnd_);
     if (dc) PaintView(dc.get(), active_, timer_.paintAll ? nullptr : &dirty);
     timer_.paintAll = false;

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "commands/menu_table.h"
 #include "commands/shortcut_window_win.h"
 #include "platform/sysfuncs_win.h"
@@ -33,7 +35,9 @@ MainWindow::~MainWindow() {
 
 bool MainWindow::RegisterClass(HINSTANCE inst) {
   WNDCLASSEXW wc{sizeof(wc)};
-  wc.style = CS_DBLCLKS;
+  // A DC of its own: the view is painted straight into the window on every cycle, and a DC
+  // from the cache would be set up anew (default font and all) each time.
+  wc.style = CS_DBLCLKS | CS_OWNDC;
   wc.lpfnWndProc = StaticWndProc;
   wc.hInstance = inst;
   wc.hIcon = ::LoadIconW(inst, L"MAINICON");
@@ -259,11 +263,14 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATEAPP:
       ApplicationActivated(wp != FALSE);
       return 0;
-    case WM_ACTIVATE:
+    case WM_ACTIVATE: {
       // Kept here rather than asked of the system in every cycle (a round trip each time).
-      active_ = LOWORD(wp) != WA_INACTIVE;
+      const bool active = LOWORD(wp) != WA_INACTIVE;
+      if (active != active_) timer_.paintAll = true;  // the border changes colour
+      active_ = active;
       RefreshNow();
       return DefProc(msg, wp, lp);
+    }
     case WM_TIMER:
       if (wp == 1) Timer_MainTimer(Sender::Timer);
       if (wp == 2) Timer_InfomationTimer();
@@ -377,15 +384,21 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 void MainWindow::PaintView(HDC dc, bool active, const std::vector<RECT>* parts) {
   if (!FViewBitmap) return;
   const int tb = ToolbarHeight();
+  const int w = FViewBitmap.width(), h = FViewBitmap.height();
   if (parts) {
-    for (const RECT& r : *parts)
-      ::BitBlt(dc, r.left, tb + r.top, r.right - r.left, r.bottom - r.top, FViewBitmap.dc(),
-               r.left, r.top, SRCCOPY);
-  } else {
-    ::BitBlt(dc, 0, tb, FViewBitmap.width(), FViewBitmap.height(), FViewBitmap.dc(), 0, 0, SRCCOPY);
+    // Parts stop inside the border, which stays as the last full paint drew it.
+    for (const RECT& part : *parts) {
+      const RECT r{std::max<int>(part.left, 1), std::max<int>(part.top, 1),
+                   std::min<int>(part.right, w - 1), std::min<int>(part.bottom, h - 1)};
+      if (r.left < r.right && r.top < r.bottom)
+        ::BitBlt(dc, r.left, tb + r.top, r.right - r.left, r.bottom - r.top, FViewBitmap.dc(),
+                 r.left, r.top, SRCCOPY);
+    }
+    return;
   }
+  ::BitBlt(dc, 0, tb, w, h, FViewBitmap.dc(), 0, 0, SRCCOPY);
   // Border in the caption colour of the window's activation state.
-  RECT cr{0, tb, FViewBitmap.width(), tb + FViewBitmap.height()};
+  RECT cr{0, tb, w, tb + h};
   ::FrameRect(dc, &cr, ::GetSysColorBrush(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
 }
 

@@ -40,11 +40,20 @@ void InfoPanel::SetFont(HFONT windowFont, int points, int dpi, HDC dc) {
   lf.lfHeight = -::MulDiv(points, dpi, 72);
   UniqueFont font(::CreateFontIndirectW(&lf));
   if (!font) return;
-  viewFont_ = std::move(font);  // never left selected anywhere, so it may go at once
+  ReleaseFont();
+  viewFont_ = std::move(font);
   SelectGuard sel(dc, viewFont_.get());
   const SIZE a = TextSize(dc, L"A");
   FLineHeight = static_cast<int>(a.cy * 1.2) + 1;
   FColumnSeparatorX = TextSize(dc, L"COLORREF").cx + TextSize(dc, L" ").cx / 2;
+}
+
+void InfoPanel::ReleaseFont() {
+  // A DC that has gone answers no current font; one that took over its handle and holds the font
+  // holds it because it was selected there.
+  if (fontDc_ && viewFont_ && ::GetCurrentObject(fontDc_, OBJ_FONT) == viewFont_.get())
+    ::SelectObject(fontDc_, ::GetStockObject(SYSTEM_FONT));
+  fontDc_ = nullptr;
 }
 
 void InfoPanel::SetZoomLabel(int zoom, HDC dc) {
@@ -120,7 +129,11 @@ void InfoPanel::Draw(HDC dc, const Status& s, const CaptureInfo& info, const Com
 
   UniquePen linePen(::CreatePen(PS_SOLID, 1, now.pen));
   SelectGuard selPen(dc, linePen.get());
-  SelectGuard selFont(dc, viewFont_.get());
+  if (::GetCurrentObject(dc, OBJ_FONT) != viewFont_.get()) {
+    ReleaseFont();
+    ::SelectObject(dc, viewFont_.get());
+  }
+  fontDc_ = dc;
   ::SetTextColor(dc, now.text);
   ::SetBkMode(dc, TRANSPARENT);
   UniqueBrush back(::CreateSolidBrush(now.back));

@@ -18,6 +18,11 @@ namespace viz {
 
 class InfoPanel {
  public:
+  InfoPanel() = default;
+  InfoPanel(const InfoPanel&) = delete;
+  InfoPanel& operator=(const InfoPanel&) = delete;
+  ~InfoPanel() { ReleaseFont(); }
+
   // The view font: the face of `windowFont` at `points` for `dpi`; then the metrics. `dc` is
   // any DC to measure with.
   void SetFont(HFONT windowFont, int points, int dpi, HDC dc);
@@ -77,7 +82,12 @@ class InfoPanel {
   void DrawStatus(HDC dc, const Shown& s) const;
   void DrawLine(HDC dc, const Shown& s, size_t index, bool separator) const;
 
+  // The view font is left selected in the DC drawn into last: selecting a font sets up its
+  // rendering again each time. It is selected out there before it goes.
+  void ReleaseFont();
+
   UniqueFont viewFont_;
+  HDC fontDc_ = nullptr;
   int FLineHeight = 16;
   int FStatusIconX = 40;
   int FColumnSeparatorX = 50;
