@@ -2,7 +2,9 @@
 // copy the screen area around the cursor, enlarge it, draw a grid with LineTo and paint, every
 // tick, whether anything changed or not. A borderless popup of the magnifier's designed client
 // size at the magnifier's place.
-//   vizref.exe [--interval MS] [--size WxH] [--pos X,Y] [--mag N] [--seconds S] [--idle]
+//   vizref.exe [--interval MS] [--size WxH] [--pos X,Y] [--mag N] [--seconds S] [--idle|--copy]
+// --idle: ticks that do nothing (what the timer alone costs); --copy: ticks that only copy the
+// area around the cursor from the screen (what no magnifier can leave out).
 #include <windows.h>
 #include <shellapi.h>
 
@@ -12,7 +14,8 @@
 namespace {
 
 int g_interval = 60, g_w = 243, g_h = 210, g_x = 75, g_y = 75, g_mag = 6, g_seconds = 0;
-bool g_idle = false;  // ticks that do nothing: what the timer alone costs
+bool g_idle = false;  // ticks that do nothing
+bool g_copyOnly = false;  // ticks that only copy from the screen
 HDC g_screen = nullptr;  // the display, held for the program's life
 HDC g_src = nullptr, g_back = nullptr;
 HPEN g_pen = nullptr;
@@ -30,6 +33,7 @@ void Tick(HWND w) {
   ::GetCursorPos(&p);
   const int sw = (g_w + g_mag - 1) / g_mag, sh = (g_h + g_mag - 1) / g_mag;
   ::BitBlt(g_src, 0, 0, sw, sh, g_screen, p.x - sw / 2, p.y - sh / 2, SRCCOPY | CAPTUREBLT);
+  if (g_copyOnly) return;
   ::StretchBlt(g_back, 0, 0, sw * g_mag, sh * g_mag, g_src, 0, 0, sw, sh, SRCCOPY);
   HGDIOBJ old = ::SelectObject(g_back, g_pen);
   for (int x = 0; x < g_w; x += g_mag) {
@@ -74,6 +78,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
   wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
   for (int i = 1; i < argc; ++i) {
     if (!std::wcscmp(argv[i], L"--idle")) { g_idle = true; continue; }
+    if (!std::wcscmp(argv[i], L"--copy")) { g_copyOnly = true; continue; }
     if (i + 1 >= argc) break;
     if (!std::wcscmp(argv[i], L"--interval")) g_interval = _wtoi(argv[++i]);
     else if (!std::wcscmp(argv[i], L"--size")) std::swscanf(argv[++i], L"%dx%d", &g_w, &g_h);

@@ -4,15 +4,18 @@
 # one run on a private Xvfb with one Wine prefix: both at the 60 ms timer and at 30 ms (the
 # program's smooth capture), with the cursor at rest and moving (a circle of radius 10 at 50
 # moves a second), the magnifier at its designed size at (75, 75), both looking at the same
-# still desktop. CPU = utime+stime of the program's Wine process from /proc over each window, in
-# per cent of one core; wineserver and the desktop process serve both alike and are not counted.
+# still desktop. CPU = the scheduler's run time of the program's Wine process (all its threads)
+# over a window, in per cent of one core, the median of several windows; wineserver and the
+# desktop process serve both alike and are not counted.
 #   bash scripts/bench-cpu.sh [--arch x86|x64]   install, build, measure (x64 unless told)
-#   VIZ_CPU_WINDOW=30 bash ...                    seconds per measurement (default 20)
+#   VIZ_CPU_WINDOW=20 bash ...                    seconds per window (default 10)
+#   VIZ_CPU_RUNS=5 bash ...                       windows per figure, median taken (default 3)
 #   VIZ_BENCH_NOBUILD=1 bash ...                  use the programs already built
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-window=${VIZ_CPU_WINDOW:-20}
+window=${VIZ_CPU_WINDOW:-10}
+runs=${VIZ_CPU_RUNS:-3}
 hz=$(getconf CLK_TCK)
 
 export VIZ_WINEPREFIX=$root/build/wineprefix-bench-cpu
@@ -75,21 +78,35 @@ program_pid() {
   return 1
 }
 
-ticks_of() {  # utime+stime of a PID (fields 14 and 15 of /proc/PID/stat)
-  local line rest
+# CPU time of a PID in nanoseconds: the scheduler's exact run time summed over its threads
+# (/proc/PID/task/*/schedstat); where that is missing, utime+stime in clock ticks, which are
+# sampled and so coarse for a process that runs a few milliseconds a second.
+cpu_ns_of() {
+  local sum=0 f v line rest
+  if [ -r "/proc/$1/schedstat" ]; then
+    for f in /proc/"$1"/task/*/schedstat; do
+      read -r v _ < "$f" 2>/dev/null || continue
+      sum=$((sum + v))
+    done
+    echo "$sum"
+    return
+  fi
   line=$(cat "/proc/$1/stat" 2>/dev/null) || { echo 0; return; }
   rest=${line##*) }
   # shellcheck disable=SC2086
   set -- $rest
-  echo $(( ${12} + ${13} ))
+  echo $(( (${12} + ${13}) * 1000000000 / hz ))
 }
 
-measure() {  # PID: CPU % of one core over the window
-  local t0 t1 s0 s1
-  t0=$(ticks_of "$1"); s0=$(date +%s.%N)
-  sleep "$window"
-  t1=$(ticks_of "$1"); s1=$(date +%s.%N)
-  awk -v t="$((t1 - t0))" -v hz="$hz" -v a="$s0" -v b="$s1" 'BEGIN{printf "%.2f", 100*t/hz/(b-a)}'
+measure() {  # PID: CPU % of one core, the median over $runs windows
+  local t0 t1 s0 s1 i all=()
+  for i in $(seq 1 "$runs"); do
+    t0=$(cpu_ns_of "$1"); s0=$(date +%s.%N)
+    sleep "$window"
+    t1=$(cpu_ns_of "$1"); s1=$(date +%s.%N)
+    all+=("$(awk -v t="$((t1 - t0))" -v a="$s0" -v b="$s1" 'BEGIN{printf "%.3f", 100*t/1e9/(b-a)}')")
+  done
+  printf '%s\n' "${all[@]}" | sort -g | awk '{v[NR]=$1} END{printf "%.2f", NR % 2 ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'
 }
 
 start_mover() {  # a circle of radius 10 around (cx, cy), 50 points a second
@@ -130,25 +147,29 @@ run_case() {  # label comm folder command...: runs the command in the folder and
 }
 
 echo "architecture: $arch ($VIZ_WINE); machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //')"
-echo "load before: $(cut -d' ' -f1-3 /proc/loadavg); ${window} s per measurement; CPU of the program's own process"
+echo "load before: $(cut -d' ' -f1-3 /proc/loadavg); median of $runs windows of ${window} s; CPU of the program's own process"
 for interval in 60 30; do
   run_case "vizmoria $interval ms" vizmoria.exe "$run_dir/$interval" "$VIZ_WINE" \
     "$run_dir/$interval/vizmoria.exe"
   run_case "vizref $interval ms" vizref.exe "$run_dir" "$VIZ_WINE" "$VIZ_WIN_BUILD/vizref.exe" \
     --interval "$interval" --size 243x210 --pos 75,75
+  run_case "bare copy $interval ms" vizref.exe "$run_dir" "$VIZ_WINE" "$VIZ_WIN_BUILD/vizref.exe" \
+    --interval "$interval" --size 243x210 --pos 75,75 --copy
   run_case "empty timer $interval ms" vizref.exe "$run_dir" "$VIZ_WINE" "$VIZ_WIN_BUILD/vizref.exe" \
     --interval "$interval" --size 243x210 --pos 75,75 --idle
 done
 
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN{ if (b > 0) printf "%.2fx", a/b; else print "n/a" }'; }
+
 echo
-echo "| timer | cursor | vizmoria | vizref | ratio | a timer that does nothing |"
-echo "|---|---|---|---|---|---|"
+echo "| timer | cursor | vizmoria | vizref | ratio | a bare copy (ratio) | a timer that does nothing |"
+echo "|---|---|---|---|---|---|---|"
 for interval in 60 30; do
   for state in rest moving; do
     v=${result[vizmoria $interval ms.$state]} r=${result[vizref $interval ms.$state]}
-    e=${result[empty timer $interval ms.$state]}
-    printf '| %s ms | %s | %s %% | %s %% | %s | %s %% |\n' "$interval" "$state" "$v" "$r" \
-      "$(awk -v a="$v" -v b="$r" 'BEGIN{ if (b > 0) printf "%.2fx", a/b; else print "n/a" }')" "$e"
+    e=${result[empty timer $interval ms.$state]} c=${result[bare copy $interval ms.$state]}
+    printf '| %s ms | %s | %s %% | %s %% | %s | %s %% (%s) | %s %% |\n' "$interval" "$state" "$v" "$r" \
+      "$(ratio "$v" "$r")" "$c" "$(ratio "$c" "$r")" "$e"
   done
 done
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
