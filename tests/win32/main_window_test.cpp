@@ -77,6 +77,45 @@ bool PumpUntil(Pred done, DWORD ms) {
   return true;
 }
 
+// A popup filled with one colour, changed on demand.
+COLORREF g_fill = RGB(10, 20, 30);
+
+LRESULT CALLBACK FillProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_ERASEBKGND) {
+    RECT r;
+    ::GetClientRect(w, &r);
+    HBRUSH b = ::CreateSolidBrush(g_fill);
+    ::FillRect(reinterpret_cast<HDC>(wp), &r, b);
+    ::DeleteObject(b);
+    return 1;
+  }
+  return ::DefWindowProcW(w, msg, wp, lp);
+}
+
+HWND MakeFillWindow(int x, int y, int w, int h) {
+  static bool registered = false;
+  if (!registered) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = FillProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"VizFillWindow";
+    registered = ::RegisterClassW(&wc) != 0;
+  }
+  HWND wnd = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, L"VizFillWindow",
+                               L"fill", WS_POPUP, x, y, w, h, nullptr, nullptr,
+                               ::GetModuleHandleW(nullptr), nullptr);
+  ::ShowWindow(wnd, SW_SHOWNOACTIVATE);
+  ::UpdateWindow(wnd);
+  return wnd;
+}
+
+COLORREF ScreenPixel(POINT p) {
+  HDC dc = ::GetDC(nullptr);
+  const COLORREF c = ::GetPixel(dc, p.x, p.y);
+  ::ReleaseDC(nullptr, dc);
+  return c;
+}
+
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -255,6 +294,62 @@ TEST_F(MainWindowTest, CompositionSwitchedOnTakesNoSelfCaptureAwayWithANotice) {
       << "notice text";
   EXPECT_FALSE(win_->Commands().Checked(Cmd::Opt_NoSelfCapture));
   EXPECT_FALSE(layered()) << "the window is no longer layered";
+}
+
+TEST_F(MainWindowTest, SmoothCaptureShowsEveryChangeWithinTwoTicksAndPaintsNothingElse) {
+  win_->Fire(Cmd::Opt_SmoothCapture, Sender::Menu);
+  ASSERT_TRUE(win_->Commands().Checked(Cmd::Opt_SmoothCapture));
+  RECT mr;
+  ::GetWindowRect(win_->hwnd(), &mr);
+  g_fill = RGB(10, 20, 30);
+  const HWND fill = MakeFillWindow(mr.right + 40, mr.top, 200, 200);
+  ASSERT_TRUE(fill);
+  ScopeExit destroyFill([&] { ::DestroyWindow(fill); });
+  const POINT at{mr.right + 140, mr.top + 100};
+  ::SetCursorPos(at.x, at.y);
+
+  // The view shows the colour where the bitmap holds it in two cells on a diagonal (not a lone
+  // grid or marker pixel), and the window shows the bitmap there.
+  const DibCanvas& view = win_->ViewCanvas();
+  const int z = win_->Zoom();
+  auto shownInWindow = [&](COLORREF c) {
+    const auto& cap = win_->LastCapture();
+    if (cap.ScreenPos.x != at.x || cap.ScreenPos.y != at.y || cap.ColorRef != c) return false;
+    RECT cr;
+    ::GetClientRect(win_->hwnd(), &cr);
+    const int toolbar = cr.bottom - view.height();  // the view fills the client below it
+    for (int y = 20; y < view.height(); ++y)  // inside the border and the rulers
+      for (int x = 20; x < view.width(); ++x)
+        if (::GetPixel(view.dc(), x, y) == c && ::GetPixel(view.dc(), x + z, y + z) == c) {
+          HDC wdc = ::GetDC(win_->hwnd());
+          const COLORREF shown = ::GetPixel(wdc, x, toolbar + y);
+          ::ReleaseDC(win_->hwnd(), wdc);
+          return shown == c;
+        }
+    return false;
+  };
+  ASSERT_TRUE(PumpUntil([&] { return shownInWindow(g_fill); }, 5000))
+      << "the first colour never showed; captured at " << win_->LastCapture().ScreenPos.x << ","
+      << win_->LastCapture().ScreenPos.y << " colour " << std::hex << win_->LastCapture().ColorRef
+      << ", screen " << ScreenPixel(at) << ", captures " << std::dec << win_->CaptureCount();
+
+  const COLORREF colours[] = {RGB(200, 40, 90), RGB(201, 40, 90), RGB(1, 1, 1), RGB(255, 255, 254)};
+  for (COLORREF next : colours) {
+    // Unchanged ticks: captures go on, nothing is painted.
+    const unsigned paints = win_->PaintCount(), captures = win_->CaptureCount();
+    ASSERT_TRUE(PumpUntil([&] { return win_->CaptureCount() >= captures + 4; }, 5000));
+    EXPECT_EQ(win_->PaintCount(), paints) << "a tick with nothing new painted";
+
+    // The change, from the moment the screen holds it.
+    g_fill = next;
+    ::InvalidateRect(fill, nullptr, TRUE);
+    ::UpdateWindow(fill);
+    ASSERT_TRUE(PumpUntil([&] { return ScreenPixel(at) == next; }, 5000)) << "the screen never changed";
+    const unsigned changedAt = win_->CaptureCount();
+    ASSERT_TRUE(PumpUntil([&] { return shownInWindow(next) || win_->CaptureCount() > changedAt + 2; }, 5000));
+    EXPECT_TRUE(shownInWindow(next)) << std::hex << "colour " << next << " not shown within two ticks";
+    EXPECT_LE(win_->CaptureCount(), changedAt + 2);
+  }
 }
 
 }  // namespace
