@@ -59,18 +59,15 @@ void MainWindow::Timer_MainTimer(Sender) {
   ScopeExit clearBusy([this] { timer_.FCycleBusy = false; });
   if (!FViewBitmap) return;
 
-  // 3. The point: the position the timer message brought, or else asked of the system. While a
-  // view rests with smooth capture, the mouse hook reports any movement, so the cursor is read
-  // only now and then.
+  // 3. The point. While a view rests with smooth capture, the mouse hook reports any movement,
+  // so the cursor is asked for only now and then (each time is a round trip to the window
+  // server under Wine; the rest tick below asks every time).
   const bool smooth = cmds_.Checked(Cmd::Opt_SmoothCapture);
   const DWORD tick = ::GetTickCount();
   POINT pt = ToPOINT(view_.FCapturePoint);
   if (!IsFixed() && !IsPaused() &&
       !(smooth && rest_.Active() && tick - timer_.cursorReadTick < kCursorRecheckMs)) {
-    if (timer_.hasMessagePos)
-      pt = timer_.messagePos;
-    else
-      ::GetCursorPos(&pt);
+    ::GetCursorPos(&pt);
     timer_.cursorReadTick = tick;
   }
   const bool still = pt.x == view_.FCapturePoint.x && pt.y == view_.FCapturePoint.y;

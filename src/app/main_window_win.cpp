@@ -272,15 +272,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return DefProc(msg, wp, lp);
     }
     case WM_TIMER:
-      if (wp == 1) {
-        // A timer message carries the cursor position of the moment it was retrieved; reading
-        // it costs nothing, asking the system again would be one more round trip per cycle.
-        const DWORD pos = ::GetMessagePos();
-        timer_.messagePos = POINT{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
-        timer_.hasMessagePos = true;
-        ScopeExit clear([this] { timer_.hasMessagePos = false; });
-        Timer_MainTimer(Sender::Timer);
-      }
+      if (wp == 1) Timer_MainTimer(Sender::Timer);
       if (wp == 2) Timer_InfomationTimer();
       if (wp == 3) Timer_CaptureMoveTimer();
       return 0;

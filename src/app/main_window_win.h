@@ -104,9 +104,6 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
     bool paintAll = true;        // the next paint covers the whole view (after a layout)
     DWORD cursorReadTick = 0;    // when the cursor position was last asked for
     DWORD stillSince = 0;        // since when the capture point has not moved
-    // Set while a WM_TIMER tick runs: where the cursor was when that message was retrieved.
-    bool hasMessagePos = false;
-    POINT messagePos{};
   };
   // The toolbar and what it owns.
   struct Toolbar {
