@@ -515,8 +515,7 @@ TEST_F(SettingsTest, EndOfSessionSavesAndTheCloseAfterItWritesNothing) {
 }
 
 // Windows may cancel the end of the session after asking (WM_ENDSESSION with FALSE): the program
-// then goes on running and must still capture. Disabled: the query stops the capture timer and
-// frees the bitmaps for good (main window, WM_QUERYENDSESSION / WM_ENDSESSION handling).
+// then goes on running and must still capture.
 TEST_F(SettingsTest, CancelledEndOfSessionKeepsCapturing) {
   Layout l;
   l.left = 60, l.top = 90, l.right = 360, l.bottom = 330;

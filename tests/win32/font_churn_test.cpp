@@ -16,27 +16,6 @@ using namespace viz;
 
 namespace {
 
-void Pump() {
-  MSG m;
-  while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-    if (m.message == WM_QUIT) continue;
-    ::TranslateMessage(&m);
-    ::DispatchMessageW(&m);
-  }
-}
-
-BOOL CALLBACK Collect(HWND w, LPARAM lp) {
-  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-  return TRUE;
-}
-
-// `w` and every window below it.
-std::vector<HWND> WindowAndDescendants(HWND w) {
-  std::vector<HWND> all{w};
-  ::EnumChildWindows(w, Collect, reinterpret_cast<LPARAM>(&all));
-  return all;
-}
-
 // Sends the notice a move to a monitor of `dpi` brings, with the window's rectangle scaled.
 void ChangeDpi(HWND w, int from, int to) {
   RECT r{};
@@ -53,19 +32,16 @@ TEST(FontChurn, EveryWindowKeepsALiveFontAndNoGdiCallFails) {
     hooked = bench::InstallHooks(&missing) > 0;
   }
   ASSERT_TRUE(hooked);
-  wchar_t exe[MAX_PATH];
-  ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  std::wstring settings = exe;
-  settings = settings.substr(0, settings.rfind(L'.')) + L".bin";
+  const std::wstring settings = test::SettingsFileOfThisProgram();
   ::DeleteFileW(settings.c_str());
   ASSERT_TRUE(MainWindow::RegisterClass(::GetModuleHandleW(nullptr)));
   auto win = std::make_unique<MainWindow>();
   ASSERT_TRUE(win->Create(::GetModuleHandleW(nullptr)));
-  Pump();
+  test::PumpPending();
   win->Execute(Cmd::Custom_Setting, Sender::Menu);
   win->Execute(Cmd::Custom_ShortCut, Sender::Menu);
   win->Execute(Cmd::Capture_Fixed, Sender::Menu);  // the capture panel's buttons shown
-  Pump();
+  test::PumpPending();
 
   bench::ResetStats();
   bench::SetCounting(true);
@@ -78,7 +54,7 @@ TEST(FontChurn, EveryWindowKeepsALiveFontAndNoGdiCallFails) {
       if (w) ChangeDpi(w, dpi, next);
     dpi = next;
     win->RefreshNow();
-    Pump();
+    test::PumpPending();
   }
   bench::SetCounting(false);
 
@@ -88,7 +64,9 @@ TEST(FontChurn, EveryWindowKeepsALiveFontAndNoGdiCallFails) {
   int checked = 0;
   for (HWND top : {win->hwnd(), win->SettingWindowHandle(), win->ShortcutWindowHandle()}) {
     ASSERT_TRUE(top);
-    for (HWND w : WindowAndDescendants(top)) {
+    std::vector<HWND> windows = test::Descendants(top);
+    windows.push_back(top);
+    for (HWND w : windows) {
       const HGDIOBJ font = reinterpret_cast<HGDIOBJ>(::SendMessageW(w, WM_GETFONT, 0, 0));
       if (!font) continue;  // the system font
       const std::wstring cls = test::ClassOf(w);
@@ -99,7 +77,7 @@ TEST(FontChurn, EveryWindowKeepsALiveFontAndNoGdiCallFails) {
   }
   EXPECT_GT(checked, 10);
   win.reset();
-  Pump();
+  test::PumpPending();
   ::DeleteFileW(settings.c_str());
 }
 

@@ -8,20 +8,12 @@
 #include "app/main_window_win.h"
 #include "commands/menu_table.h"
 #include "platform/sysfuncs_win.h"
+#include "main_window_fixture.h"
 #include "test_windows.h"
 
 using namespace viz;
 
 namespace {
-
-void Pump() {
-  MSG m;
-  while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-    if (m.message == WM_QUIT) continue;
-    ::TranslateMessage(&m);
-    ::DispatchMessageW(&m);
-  }
-}
 
 std::wstring MenuText(HMENU m, UINT pos) {
   wchar_t buf[256] = {};
@@ -116,32 +108,13 @@ COLORREF ScreenPixel(POINT p) {
   return c;
 }
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::MainWindowFixture {
  protected:
-  void SetUp() override {
-    // No settings file from an earlier run: the built-in defaults.
-    wchar_t exe[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    settings_ = exe;
-    settings_ = settings_.substr(0, settings_.rfind(L'.')) + L".bin";
-    ::DeleteFileW(settings_.c_str());
-    ASSERT_TRUE(MainWindow::RegisterClass(::GetModuleHandleW(nullptr)));
-    win_ = std::make_unique<MainWindow>();
-    ASSERT_TRUE(win_->Create(::GetModuleHandleW(nullptr)));
-    Pump();
-  }
-  void TearDown() override {
-    win_.reset();
-    Pump();
-    ::DeleteFileW(settings_.c_str());
-  }
   int ClientHeight() {
     RECT r;
     ::GetClientRect(win_->hwnd(), &r);
     return r.bottom;
   }
-  std::unique_ptr<MainWindow> win_;
-  std::wstring settings_;
 };
 
 TEST_F(MainWindowTest, SystemMenuStartsWithMonitorMoveAndHasNoMaximise) {
@@ -219,10 +192,10 @@ TEST_F(MainWindowTest, ZoomStepsStopAtTheEndsOfTheList) {
 TEST_F(MainWindowTest, DisplayCommandsChangeTheClientHeightByOneLine) {
   const int h0 = ClientHeight();
   win_->Fire(Cmd::Color_COLORREF, Sender::Menu);
-  Pump();
+  test::PumpPending();
   EXPECT_EQ(ClientHeight(), h0 + win_->LineHeight());
   win_->Fire(Cmd::Color_COLORREF, Sender::Menu);
-  Pump();
+  test::PumpPending();
   EXPECT_EQ(ClientHeight(), h0);
   // All on with two of three colour lines on turns the third on; again turns all off.
   win_->Fire(Cmd::Color_InfoOnOff, Sender::Menu);
@@ -239,7 +212,7 @@ TEST_F(MainWindowTest, EveryLineOffLeavesTheStatusLineAndTheImageMinimum) {
   ::GetWindowRect(win_->hwnd(), &r);
   // Shrink the window as far as it goes: the client keeps 50 px above the panel.
   ::SetWindowPos(win_->hwnd(), nullptr, 0, 0, 60, 60, SWP_NOMOVE | SWP_NOZORDER);
-  Pump();
+  test::PumpPending();
   RECT c;
   ::GetClientRect(win_->hwnd(), &c);
   EXPECT_GE(c.bottom, 50 + win_->LineHeight());

@@ -267,22 +267,14 @@ class AppliedSettingsTest : public ::testing::Test {
   }
   void TearDown() override {
     win_.reset();
-    Pump();
+    test::PumpPending();
     DeleteFileW(path_.c_str());
-  }
-  static void Pump() {
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-      if (m.message == WM_QUIT) continue;
-      TranslateMessage(&m);
-      DispatchMessageW(&m);
-    }
   }
   void Open(const SettingsFile& f) {
     ASSERT_TRUE(WriteAll(path_, Encoded(f)));
     win_ = std::make_unique<MainWindow>();
     ASSERT_TRUE(win_->Create(GetModuleHandleW(nullptr)));
-    Pump();
+    test::PumpPending();
   }
   std::wstring path_;
   std::unique_ptr<MainWindow> win_;
@@ -315,7 +307,7 @@ TEST_F(AppliedSettingsTest, OriginAndFixedPointAreClampedIntoTheDesktop) {
   EXPECT_EQ(win_->LastCapture().ScreenPos.y, d.top);
 
   win_.reset();  // saves
-  Pump();
+  test::PumpPending();
   const auto saved = LoadSettingFileFrom(path_);
   ASSERT_TRUE(saved);
   EXPECT_EQ(saved->block.userOriginX, d.left);
@@ -349,7 +341,7 @@ TEST_F(AppliedSettingsTest, QueryEndSessionSavesOnceAndCloseDoesNotWriteAgain) {
   const Bytes marker(343, 0x5A);
   ASSERT_TRUE(WriteAll(path_, marker));
   win_.reset();
-  Pump();
+  test::PumpPending();
   EXPECT_EQ(ReadAll(path_), marker);
 }
 

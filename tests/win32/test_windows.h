@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace viz::test {
 
@@ -45,6 +46,36 @@ inline HWND MakeChild(HWND parent, const wchar_t* text, int x, int y, int w, int
   RegisterTestClasses();
   return CreateWindowExW(0, kTestChildClass, text, WS_CHILD | style, x, y, w, h, parent, nullptr,
                          GetModuleHandleW(nullptr), nullptr);
+}
+
+// Dispatches every message already waiting (a quit message is dropped).
+inline void PumpPending() {
+  MSG m;
+  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+    if (m.message == WM_QUIT) continue;
+    TranslateMessage(&m);
+    DispatchMessageW(&m);
+  }
+}
+
+inline BOOL CALLBACK CollectWindow(HWND w, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+  return TRUE;
+}
+
+// Every window below `root` (not `root` itself).
+inline std::vector<HWND> Descendants(HWND root) {
+  std::vector<HWND> all;
+  EnumChildWindows(root, CollectWindow, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+// The settings file the program under test reads: its own path with ".bin".
+inline std::wstring SettingsFileOfThisProgram() {
+  wchar_t exe[MAX_PATH];
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring path = exe;
+  return path.substr(0, path.rfind(L'.')) + L".bin";
 }
 
 inline void PumpFor(DWORD ms) {

@@ -10,31 +10,12 @@
 #include <vector>
 
 #include "app/main_window_win.h"
+#include "main_window_fixture.h"
 #include "test_windows.h"
 
 using namespace viz;
 
 namespace {
-
-void Pump() {
-  MSG m;
-  while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-    if (m.message == WM_QUIT) continue;
-    ::TranslateMessage(&m);
-    ::DispatchMessageW(&m);
-  }
-}
-
-BOOL CALLBACK Collect(HWND w, LPARAM lp) {
-  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-  return TRUE;
-}
-
-std::vector<HWND> Descendants(HWND root) {
-  std::vector<HWND> all;
-  ::EnumChildWindows(root, Collect, reinterpret_cast<LPARAM>(&all));
-  return all;
-}
 
 std::string Utf8(const std::wstring& w) {
   const int n = ::WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
@@ -68,7 +49,7 @@ void ExpectTextsFit(HWND root) {
   const int dpi = Dpi(root);
   const int checkGlyph = ::MulDiv(13, dpi, 96);
   int checked = 0;
-  for (HWND c : Descendants(root)) {
+  for (HWND c : test::Descendants(root)) {
     if (!::IsWindowVisible(c)) continue;
     const std::wstring cls = test::ClassOf(c), text = test::TextOf(c);
     if (text.empty() || (cls != L"Button" && cls != L"Static" && cls != L"SysLink")) continue;
@@ -95,46 +76,26 @@ void ExpectTextsFit(HWND root) {
   EXPECT_GT(checked, 0);
 }
 
-class TextFitTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    wchar_t exe[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    settings_ = exe;
-    settings_ = settings_.substr(0, settings_.rfind(L'.')) + L".bin";
-    ::DeleteFileW(settings_.c_str());
-    ASSERT_TRUE(MainWindow::RegisterClass(::GetModuleHandleW(nullptr)));
-    win_ = std::make_unique<MainWindow>();
-    ASSERT_TRUE(win_->Create(::GetModuleHandleW(nullptr)));
-    Pump();
-  }
-  void TearDown() override {
-    win_.reset();
-    Pump();
-    ::DeleteFileW(settings_.c_str());
-  }
-  std::unique_ptr<MainWindow> win_;
-  std::wstring settings_;
-};
+class TextFitTest : public test::MainWindowFixture {};
 
 TEST_F(TextFitTest, SettingWindowShowsEveryTextWholeOnBothPages) {
   win_->Execute(Cmd::Custom_Setting, Sender::Menu);
-  Pump();
+  test::PumpPending();
   HWND w = win_->SettingWindowHandle();
   ASSERT_TRUE(w);
   ExpectTextsFit(w);
   win_->Execute(Cmd::Help, Sender::Menu);  // the version page
-  Pump();
+  test::PumpPending();
   ExpectTextsFit(w);
 }
 
 TEST_F(TextFitTest, ShortcutWindowShowsEveryTextWholeAndEveryCellInItsColumn) {
   win_->Execute(Cmd::Custom_ShortCut, Sender::Menu);
-  Pump();
+  test::PumpPending();
   HWND w = win_->ShortcutWindowHandle();
   ASSERT_TRUE(w);
   ExpectTextsFit(w);
-  for (HWND list : Descendants(w)) {
+  for (HWND list : test::Descendants(w)) {
     if (test::ClassOf(list) != L"SysListView32") continue;
     const int rows = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     for (int col = 0; col < 2; ++col) {
@@ -156,7 +117,7 @@ TEST_F(TextFitTest, ShortcutWindowShowsEveryTextWholeAndEveryCellInItsColumn) {
 
 TEST_F(TextFitTest, CapturePanelArrowsFitTheirButtons) {
   win_->Execute(Cmd::Capture_Fixed, Sender::Menu);  // shows the panel
-  Pump();
+  test::PumpPending();
   HWND panel = ::FindWindowExW(win_->hwnd(), nullptr, L"Static", L"pnlCapture");
   ASSERT_TRUE(panel && ::IsWindowVisible(panel));
   ExpectTextsFit(panel);
