@@ -1,5 +1,6 @@
 // vizbench: cost of the magnifier's capture cycle against a bare screen copy of the same area,
-// where the time of a cycle goes, and whether anything grows over a long run.
+// in the main window and in the capture engine alone, where the time of a cycle goes, and
+// whether anything grows over a long run.
 //
 // The real main window is created in this process; its timer is stopped so that only the cycles
 // run here (RefreshNow) are measured. Cycles and bare copies are timed in alternating blocks so
@@ -18,6 +19,8 @@
 
 #include "api_hooks.h"
 #include "app/main_window_win.h"
+#include "capture/capture_engine_win.h"
+#include "capture/view_geometry.h"
 #include "bench_util.h"
 #include "info/info_lines.h"
 #include "info/window_ident_win.h"
@@ -397,6 +400,60 @@ void Profile(double untimedCycleUs) {
   std::fflush(stdout);
 }
 
+// The capture engine on its own, without the main window: one cycle from a request into a view
+// bitmap, the screen under the cursor (the pattern window), still and over new pixels, against
+// the bare copy of the same areas.
+void EngineAlone() {
+  viz::CaptureEngine engine;
+  viz::DibCanvas view;
+  viz::CaptureInfo info;
+  if (!view.Create(g_designClient.cx, g_designClient.cy)) return;
+  engine.Screen().Enumerate();
+  viz::CaptureRequest r;
+  r.geometry = viz::ComputeViewGeometry(view.width(), view.height() - 100, 6, true);
+  engine.EnsureDesktopBitmaps(SIZE{r.geometry.captureWidth, r.geometry.captureHeight});
+  auto runAt = [&](int i) {
+    r.point = POINT{kCursor.x + (i & 1), kCursor.y};
+    return engine.Run(r, view, info);
+  };
+  runAt(1);
+  bench::ResetStats();
+  bench::SetCounting(true);
+  runAt(0);  // new pixels: the copy and the enlargement are seen
+  bench::SetCounting(false);
+  const bench::BlitRecord blits = bench::LastBlits();
+  BareCopy bare;
+  const bool bareOk = blits.haveBitBlt && blits.haveStretch && bare.Init(blits, view.width(), view.height());
+  std::vector<double> still, changing, b;
+  int step = 0;
+  for (int blk = 0; blk < kBlocks; ++blk) {
+    for (int i = 0; i < kPerBlock; ++i) {
+      const double t0 = bench::NowUs();
+      runAt(step);
+      still.push_back(bench::NowUs() - t0);
+    }
+    for (int i = 0; i < kPerBlock; ++i) {
+      const double t0 = bench::NowUs();
+      runAt(++step);
+      changing.push_back(bench::NowUs() - t0);
+    }
+    if (!bareOk) continue;
+    for (int i = 0; i < kPerBlock; ++i) {
+      const double t0 = bench::NowUs();
+      bare.Copy();
+      b.push_back(bench::NowUs() - t0);
+    }
+  }
+  const bench::Summary s = bench::Summarise(still), c = bench::Summarise(changing),
+                       bs = bench::Summarise(b);
+  std::printf("\nThe capture engine alone (no window; view %dx%d, capture %dx%d, zoom 6, grid on), "
+              "%d runs each:\n  still %.1f us median, %.1f us p95; new pixels %.1f us median, "
+              "%.1f us p95; bare copy %.1f us median, %.1f us p95 (new / bare %.2fx)\n",
+              view.width(), view.height(), blits.width, blits.height, kBlocks * kPerBlock,
+              s.median, s.p95, c.median, c.p95, bs.median, bs.p95, Ratio(c.median, bs.median));
+  std::fflush(stdout);
+}
+
 struct SoakSample {
   int cycles;
   double seconds;
@@ -633,6 +690,7 @@ int wmain(int argc, wchar_t** argv) {
     PrintCase(results.back());
   }
 
+  EngineAlone();
   Profile(results.front().cycle.median);
   std::printf("\nThe product's timer (60 ms) and message loop, designed size, zoom 6, grid on:\n");
   RunLive(false, 15000);
