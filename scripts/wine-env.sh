@@ -122,6 +122,18 @@ viz_prefix_apply() {
   wineserver -w
 }
 
+# The display number an X server started with -displayfd wrote to FILE (waited for up to 10 s);
+# the file is removed.
+viz_display_of() {
+  local i
+  for i in $(seq 1 100); do
+    [ -s "$1" ] && break
+    sleep 0.1
+  done
+  head -n1 "$1"
+  rm -f "$1"
+}
+
 # Starts a private Xvfb and exports DISPLAY; VIZ_XVFB_PID holds its PID. Optional argument: the
 # screen geometry (default 1280x800x24).
 viz_xvfb_start() {
@@ -129,13 +141,7 @@ viz_xvfb_start() {
   fdfile=$(mktemp)
   Xvfb -displayfd 3 -screen 0 "${1:-1280x800x24}" -nolisten tcp -ac 3>"$fdfile" >/dev/null 2>&1 &
   VIZ_XVFB_PID=$!
-  local i
-  for i in $(seq 1 100); do
-    [ -s "$fdfile" ] && break
-    sleep 0.1
-  done
-  export DISPLAY=":$(head -n1 "$fdfile")"
-  rm -f "$fdfile"
+  export DISPLAY=":$(viz_display_of "$fdfile")"
   echo "xvfb: DISPLAY=$DISPLAY (pid $VIZ_XVFB_PID)"
 }
 
@@ -149,13 +155,7 @@ viz_xephyr_start() {
   Xephyr -displayfd 3 +xinerama -extension RANDR -screen 1024x768 -screen 1280x800 \
     -nolisten tcp -ac 3>"$fdfile" >/dev/null 2>&1 &
   VIZ_XEPHYR_PID=$!
-  local i
-  for i in $(seq 1 100); do
-    [ -s "$fdfile" ] && break
-    sleep 0.1
-  done
-  export DISPLAY=":$(head -n1 "$fdfile")"
-  rm -f "$fdfile"
+  export DISPLAY=":$(viz_display_of "$fdfile")"
   echo "xephyr: DISPLAY=$DISPLAY (pid $VIZ_XEPHYR_PID), screens 1024x768 and 1280x800"
 }
 

@@ -119,6 +119,9 @@ bool PinXFocus(HWND w);
 std::wstring AppSourcePath();
 // The top-level window of `class_name` owned by process `pid` (visible ones only when asked).
 HWND FindProcessWindow(DWORD pid, const wchar_t* class_name, bool visible_only = true);
+// The control with dialog ID `id` anywhere below `root` (pages of a window are child dialogs);
+// null when there is none or no root.
+HWND ControlById(HWND root, int id);
 
 // Names of the libraries a PE file imports, statically or by delay load, in lower case.
 std::optional<std::vector<std::string>> PeImports(const std::wstring& path);

@@ -204,6 +204,26 @@ std::string Narrow(const std::wstring& w) {
 
 }  // namespace
 
+namespace {
+struct FindChild {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK FindChildProc(HWND w, LPARAM lp) {
+  auto* f = reinterpret_cast<FindChild*>(lp);
+  if (GetDlgCtrlID(w) != f->id) return TRUE;
+  f->found = w;
+  return FALSE;
+}
+}  // namespace
+
+HWND ControlById(HWND root, int id) {
+  FindChild f{id, nullptr};
+  if (root) EnumChildWindows(root, FindChildProc, reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
 HWND FindProcessWindow(DWORD pid, const wchar_t* class_name, bool visible_only) {
   FindData d{pid, class_name, visible_only, nullptr};
   EnumWindows(FindProc, reinterpret_cast<LPARAM>(&d));

@@ -18,25 +18,6 @@ constexpr int kCmdShortcutWindow = 9004;
 constexpr size_t kBlock = 22;
 constexpr int kPageSetting = 101;
 
-struct FindChild {
-  int id;
-  HWND found;
-};
-
-BOOL CALLBACK FindChildProc(HWND w, LPARAM lp) {
-  auto* f = reinterpret_cast<FindChild*>(lp);
-  if (GetDlgCtrlID(w) != f->id) return TRUE;
-  f->found = w;
-  return FALSE;
-}
-
-// A control anywhere below `root` (the settings window's pages are child dialogs).
-HWND ControlById(HWND root, int id) {
-  FindChild f{id, nullptr};
-  EnumChildWindows(root, FindChildProc, reinterpret_cast<LPARAM>(&f));
-  return f.found;
-}
-
 int ScreenDpi() {
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSX);

@@ -14,45 +14,21 @@
 #include <sstream>
 
 #include "harness.h"
+#include "view_model.h"
 
 #include <commctrl.h>
 
 namespace viz::e2e {
 namespace {
 
-constexpr int kRuler = 7;
 constexpr RECT kPatternRect{400, 80, 1200, 760};
 constexpr int kVisibleLines = 6;  // the default panel: status line plus six lines
 constexpr int kIdPauseButton = 7011;
 
-int HalfAway(int num, int den) { return (2 * num + den) / (2 * den); }  // num, den > 0
 int CentreIndex(int n) { return HalfAway(n, 2) - 1; }
 
-int LineHeightOfTheWindowFont() { return PanelLineHeight(9); }
-
-// The view's place on the screen, read from the program's window.
-struct ViewFrame {
-  POINT origin{};  // screen point of the view's (0, 0): client origin + toolbar height
-  int toolbarHeight = 0;
-  int width = 0;
-  int panelTop = 0;  // view coordinate where the information panel starts
-};
-
-std::optional<ViewFrame> FrameOf(HWND app) {
-  RECT client;
-  if (!GetClientRect(app, &client)) return std::nullopt;
-  HWND toolbar = FindWindowExW(app, nullptr, L"ToolbarWindow32", nullptr);
-  RECT tb{};
-  if (toolbar) GetWindowRect(toolbar, &tb);
-  ViewFrame f;
-  f.toolbarHeight = tb.bottom - tb.top;
-  POINT o{0, 0};
-  ClientToScreen(app, &o);
-  f.origin = POINT{o.x, o.y + f.toolbarHeight};
-  f.width = client.right;
-  f.panelTop = client.bottom - f.toolbarHeight - LineHeightOfTheWindowFont() * (1 + kVisibleLines);
-  return f;
-}
+// The view's place on the screen with the default panel.
+std::optional<ViewFrame> FrameOf(HWND app) { return e2e::FrameOf(app, kVisibleLines); }
 
 // Geometry of the image at a zoom, as the program lays it out.
 struct Cells {
@@ -62,7 +38,7 @@ Cells CellsOf(const ViewFrame& f, int zoom, bool grid) {
   Cells c{};
   c.ruler = grid ? kRuler : 0;
   c.zoom = zoom;
-  c.cols = (f.width - c.ruler + zoom - 1) / zoom;
+  c.cols = (f.clientWidth - c.ruler + zoom - 1) / zoom;
   c.rows = (f.panelTop - c.ruler + zoom - 1) / zoom;
   c.halfX = CentreIndex(c.cols);
   c.halfY = CentreIndex(c.rows);
@@ -71,8 +47,8 @@ Cells CellsOf(const ViewFrame& f, int zoom, bool grid) {
 
 // Screen point inside image cell (i, j).
 POINT CellPoint(const ViewFrame& f, const Cells& c, int i, int j) {
-  return POINT{f.origin.x + c.ruler + i * c.zoom + c.zoom / 2,
-               f.origin.y + c.ruler + j * c.zoom + c.zoom / 2};
+  return POINT{f.viewOrigin.x + c.ruler + i * c.zoom + c.zoom / 2,
+               f.viewOrigin.y + c.ruler + j * c.zoom + c.zoom / 2};
 }
 
 struct ViewReading {
@@ -96,7 +72,7 @@ std::string Describe(const std::optional<ViewReading>& r) {
 std::optional<ViewReading> ReadView(HWND app, bool grid) {
   const auto f = FrameOf(app);
   if (!f || f->panelTop <= kRuler + 1) return std::nullopt;
-  const RECT area{f->origin.x, f->origin.y, f->origin.x + f->width, f->origin.y + f->panelTop};
+  const RECT area{f->viewOrigin.x, f->viewOrigin.y, f->viewOrigin.x + f->clientWidth, f->viewOrigin.y + f->panelTop};
   const auto g = ScreenGrab::Take(area);
   if (!g) return std::nullopt;
   const int ruler = grid ? kRuler : 0;
@@ -110,7 +86,7 @@ std::optional<ViewReading> ReadView(HWND app, bool grid) {
   // Row 0 and the outer columns carry the window's one-pixel border.
   for (int vy = std::max(ruler, 1); vy < f->panelTop; ++vy) {
     POINT prev{INT_MIN, INT_MIN};
-    for (int vx = std::max(ruler, 1); vx < f->width - 1; ++vx) {
+    for (int vx = std::max(ruler, 1); vx < f->clientWidth - 1; ++vx) {
       const COLORREF c = g->Pixel(area.left + vx, area.top + vy);
       const POINT q = PatternPoint(c, around);
       if (!PtInRect(&kPatternRect, q) || PatternColor(q.x, q.y) != c) {
@@ -261,8 +237,8 @@ class InputTest : public testing::Test {
   // The white corner where the two rulers meet (inside the window's one-pixel border).
   bool RulerCornerWhite() {
     const ViewFrame f = Frame();
-    auto g = ScreenGrab::Take(RECT{f.origin.x + 1, f.origin.y + 1, f.origin.x + kRuler,
-                                   f.origin.y + kRuler});
+    auto g = ScreenGrab::Take(RECT{f.viewOrigin.x + 1, f.viewOrigin.y + 1, f.viewOrigin.x + kRuler,
+                                   f.viewOrigin.y + kRuler});
     if (!g) return false;
     for (int y = g->rect().top; y < g->rect().bottom; ++y)
       for (int x = g->rect().left; x < g->rect().right; ++x)
@@ -500,7 +476,7 @@ TEST_F(InputTest, ALeftDragOnALiveViewMovesTheWindowButNotWithCtrl) {
   RECT before{};
   ASSERT_TRUE(GetWindowRect(app_.hwnd(), &before));
   const ViewFrame f = Frame();
-  const POINT from{f.origin.x + 60, f.origin.y + 30};
+  const POINT from{f.viewOrigin.x + 60, f.viewOrigin.y + 30};
   ASSERT_TRUE(Drag(from, 40, 30, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP));
   RECT after{};
   EXPECT_TRUE(WaitUntil([&] {
@@ -513,7 +489,7 @@ TEST_F(InputTest, ALeftDragOnALiveViewMovesTheWindowButNotWithCtrl) {
   GetWindowRect(app_.hwnd(), &before);
   const ViewFrame g = Frame();
   ASSERT_TRUE(HoldModifiers(kCtrl));
-  ASSERT_TRUE(Drag(POINT{g.origin.x + 60, g.origin.y + 30}, 40, 30, MOUSEEVENTF_LEFTDOWN,
+  ASSERT_TRUE(Drag(POINT{g.viewOrigin.x + 60, g.viewOrigin.y + 30}, 40, 30, MOUSEEVENTF_LEFTDOWN,
                    MOUSEEVENTF_LEFTUP));
   EXPECT_FALSE(WaitUntil([&] {
     GetWindowRect(app_.hwnd(), &after);
@@ -532,7 +508,7 @@ TEST_F(InputTest, ALeftDragOnAPausedViewPansItByTheDragOverTheZoom) {
   GetWindowRect(app_.hwnd(), &before);
   const ViewFrame f = Frame();
   // (+33, -15) / 6 = (5.5, -2.5): rounded away from zero, the content follows the drag.
-  ASSERT_TRUE(Drag(POINT{f.origin.x + 60, f.origin.y + 40}, 33, -15, MOUSEEVENTF_LEFTDOWN,
+  ASSERT_TRUE(Drag(POINT{f.viewOrigin.x + 60, f.viewOrigin.y + 40}, 33, -15, MOUSEEVENTF_LEFTDOWN,
                    MOUSEEVENTF_LEFTUP));
   ExpectView(6, POINT{p.x - 6, p.y + 3});
   RECT after{};
@@ -542,7 +518,7 @@ TEST_F(InputTest, ALeftDragOnAPausedViewPansItByTheDragOverTheZoom) {
   // A second pan starts from where the first one left the view.
   Key(VK_PRIOR);  // 8x
   ExpectView(8, POINT{p.x - 6, p.y + 3});
-  ASSERT_TRUE(Drag(POINT{f.origin.x + 100, f.origin.y + 20}, -20, 28, MOUSEEVENTF_LEFTDOWN,
+  ASSERT_TRUE(Drag(POINT{f.viewOrigin.x + 100, f.viewOrigin.y + 20}, -20, 28, MOUSEEVENTF_LEFTDOWN,
                    MOUSEEVENTF_LEFTUP));
   ExpectView(8, POINT{p.x - 6 + 3, p.y + 3 - 4});  // (20/8, -28/8) = (2.5, -3.5)
 }

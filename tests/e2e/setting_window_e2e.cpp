@@ -23,25 +23,6 @@ constexpr int kPageHelp = 102;
 constexpr int kVersionLabel = 111;
 constexpr int kHelpLink = 114;
 
-struct FindChild {
-  int id;
-  HWND found;
-};
-
-BOOL CALLBACK FindChildProc(HWND w, LPARAM lp) {
-  auto* f = reinterpret_cast<FindChild*>(lp);
-  if (GetDlgCtrlID(w) != f->id) return TRUE;
-  f->found = w;
-  return FALSE;
-}
-
-// A control anywhere below `root` (pages are child dialogs).
-HWND Control(HWND root, int id) {
-  FindChild f{id, nullptr};
-  if (root) EnumChildWindows(root, FindChildProc, reinterpret_cast<LPARAM>(&f));
-  return f.found;
-}
-
 std::optional<bool> IsChecked(HWND box) {
   DWORD_PTR r = 0;
   if (!box || !SendMessageTimeoutW(box, BM_GETCHECK, 0, 0, SMTO_NORMAL, 5000, &r)) return {};
@@ -105,7 +86,7 @@ class SettingWindowTest : public testing::Test {
     return ClickAt(top, r.left + std::min<int>(8, (r.right - r.left) / 2), (r.top + r.bottom) / 2);
   }
 
-  static bool PageShown(HWND top, int page) { return IsWindowVisible(Control(top, page)) != FALSE; }
+  static bool PageShown(HWND top, int page) { return IsWindowVisible(ControlById(top, page)) != FALSE; }
 
   AppProcess app_;
 };
@@ -117,7 +98,7 @@ TEST_F(SettingWindowTest, F1OpensTheVersionPageOwnedByTheMainWindow) {
   EXPECT_FALSE(TextOf(w).empty());
   EXPECT_TRUE(PageShown(w, kPageHelp));
   EXPECT_FALSE(PageShown(w, kPageSetting));
-  HWND version = Control(w, kVersionLabel);
+  HWND version = ControlById(w, kVersionLabel);
   ASSERT_TRUE(version);
   EXPECT_TRUE(IsWindowVisible(version));
   EXPECT_EQ(TextOf(version), L"バージョン 1.0.0.0");
@@ -133,8 +114,8 @@ TEST_F(SettingWindowTest, TickingABoxAddsOrRemovesOneLineOfTheMainWindow) {
   HWND w = OpenWith(VK_F10, kAlt);
   ASSERT_TRUE(w);
   EXPECT_TRUE(PageShown(w, kPageSetting));
-  HWND colorref = Control(w, kChkColorCOLORREF), client = Control(w, kChkPosClient);
-  HWND html = Control(w, kChkColorHTML);
+  HWND colorref = ControlById(w, kChkColorCOLORREF), client = ControlById(w, kChkPosClient);
+  HWND html = ControlById(w, kChkColorHTML);
   ASSERT_TRUE(colorref && client && html);
   ASSERT_EQ(IsChecked(colorref), false);  // the defaults: COLORREF and client position off
   ASSERT_EQ(IsChecked(client), false);
@@ -164,7 +145,7 @@ TEST_F(SettingWindowTest, TickingABoxAddsOrRemovesOneLineOfTheMainWindow) {
 TEST_F(SettingWindowTest, BoxesFollowCommandsFiredInTheMainWindowAndShareItsZOrder) {
   HWND w = OpenWith(VK_F10, kAlt);
   ASSERT_TRUE(w);
-  HWND top = Control(w, kChkOptStayOnTop);
+  HWND top = ControlById(w, kChkOptStayOnTop);
   ASSERT_TRUE(top);
   ASSERT_EQ(IsChecked(top), false);
   ASSERT_FALSE(IsTopmost(w));
@@ -183,8 +164,8 @@ TEST_F(SettingWindowTest, BoxesFollowCommandsFiredInTheMainWindowAndShareItsZOrd
   w = OpenWith(VK_F1, kNoMod);
   ASSERT_TRUE(w);
   EXPECT_TRUE(WaitUntil([&] { return IsTopmost(w); }));
-  top = Control(w, kChkOptStayOnTop);
-  HWND smooth = Control(w, kChkOptSmoothCapture);
+  top = ControlById(w, kChkOptStayOnTop);
+  HWND smooth = ControlById(w, kChkOptSmoothCapture);
   ASSERT_TRUE(top && smooth);
   EXPECT_EQ(IsChecked(top), true);
 
@@ -257,9 +238,9 @@ TEST_F(SettingWindowTest, OpensOnceAndAfterClosingOpensAnew) {
   ASSERT_TRUE(w3);
   EXPECT_TRUE(PageShown(w3, kPageSetting));
   // Esc is the main window's pause key; its release must not have gone there.
-  EXPECT_EQ(IsChecked(Control(w3, kChkCapturePause)), false);
+  EXPECT_EQ(IsChecked(ControlById(w3, kChkCapturePause)), false);
   // The close button ends it too.
-  HWND close = Control(w3, IDCANCEL);
+  HWND close = ControlById(w3, IDCANCEL);
   ASSERT_TRUE(close);
   EXPECT_EQ(TextOf(close), L"閉じる");
   ASSERT_TRUE(ClickControl(w3, close));
@@ -290,7 +271,7 @@ class HelpLinkTest : public SettingWindowTest {
   // the link (it takes the focus): under Wine, a press sent with SendInput to this window just
   // brought to the front often never arrived.
   bool ClickLink() {
-    HWND link = Control(win_, kHelpLink);
+    HWND link = ControlById(win_, kHelpLink);
     RECT r{};
     if (!link || !GetWindowRect(link, &r)) return false;
     const int x = r.left + (r.right - r.left) * 2 / 3, y = (r.top + r.bottom) / 2;
@@ -316,7 +297,7 @@ TEST_F(HelpLinkTest, OpensTheHelpPageBesideTheProgram) {
   ScopedOpenCommand html(L".html", L"notepad.exe \"%1\"");
   ASSERT_TRUE(html.ok());
   StartWith(true);
-  EXPECT_NE(TextOf(Control(win_, kHelpLink)).find(L"vizmoria-help.html"), std::wstring::npos);
+  EXPECT_NE(TextOf(ControlById(win_, kHelpLink)).find(L"vizmoria-help.html"), std::wstring::npos);
   ASSERT_TRUE(ClickLink());
   EXPECT_TRUE(WaitUntil([&] { return !NotepadWindowsTitled(L"VIZMOR").empty(); }, 15000))
       << "no window shows the help page";
