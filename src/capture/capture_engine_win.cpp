@@ -151,13 +151,17 @@ bool CaptureEngine::Run(const CaptureRequest& r, DibCanvas& view, CaptureInfo& i
   changed = changed || !(key == last_);
   last_ = key;
   if (changed) {
-    // 6. Black image area, then the picture, 9, 10 the grid and the cursor marker.
+    // 6. Black image area, then the picture, 9, 10 the grid and the cursor marker. The last
+    // row of cells may reach past the panel top: the picture is clipped there, since the panel
+    // below is drawn again only when it changes.
     FillBlack(view.dc(), g.rulerWidth, g.rulerWidth, view.width(), g.panelTop);
     ::SetStretchBltMode(view.dc(), COLORONCOLOR);
+    ::IntersectClipRect(view.dc(), 0, 0, view.width(), g.panelTop);
     if (r.live)
       StretchLive(r, view, copied);
     else
       CapturePaused(r, view);
+    ::SelectClipRgn(view.dc(), nullptr);
     DrawGrid(r, view);
   }
 

@@ -180,4 +180,34 @@ TEST_F(CaptureEngineTest, InvertAndTranslucentGridLinesCombineWithThePixels) {
   EXPECT_EQ(ViewPixel(view_, onLine.x, onLine.y), below & RGB(0xF0, 0x0F, 0xCC));
 }
 
+TEST_F(CaptureEngineTest, ThePictureStopsAtThePanelTopLiveAndPaused) {
+  // The panel is drawn again only when it changes, so a last row of cells reaching below the
+  // panel top must not paint over it.
+  FakeScreen screen(RECT{0, 0, 640, 480});
+  engine_.Screen().SetMonitors({Rect{0, 0, 640, 480}});
+  engine_.EnsureDesktopBitmaps(SIZE{256, 256});
+  engine_.CaptureFrom(screen.canvas.dc(), screen.area);
+  const COLORREF panel = RGB(12, 34, 56);
+  for (int zoom : {1, 3, 6, 7, 11, 20}) {
+    for (bool live : {true, false}) {
+      CaptureRequest r = Request(POINT{300 + zoom, 200}, zoom);
+      r.live = live;
+      if (!live) engine_.TakeSnapshots(nullptr, r.point, r.geometry);
+      engine_.ForgetImage();
+      const RECT below{0, r.geometry.panelTop, view_.width(), view_.height()};
+      HBRUSH b = ::CreateSolidBrush(panel);
+      ::FillRect(view_.dc(), &below, b);
+      ::DeleteObject(b);
+      engine_.Run(r, view_, info_);
+      int overdrawn = 0;
+      for (int y = below.top; y < below.bottom; ++y)
+        for (int x = 0; x < view_.width(); ++x)
+          if (ViewPixel(view_, x, y) != panel) ++overdrawn;
+      EXPECT_EQ(overdrawn, 0) << "zoom " << zoom << (live ? " live" : " paused");
+      // The image itself reaches the panel top.
+      EXPECT_NE(ViewPixel(view_, r.geometry.rulerWidth + 1, below.top - 1), panel);
+    }
+  }
+}
+
 }  // namespace
