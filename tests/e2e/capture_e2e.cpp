@@ -190,10 +190,11 @@ TEST_F(CaptureTest, CtrlWithTheGridColourCommandTakesTheCentreColour) {
   const POINT p{850, 350};
   ASSERT_TRUE(MovePointer(p.x, p.y));
   ExpectView(6, p);
+  // Ctrl is read when the command runs: it stays held until the grid shows the new colour.
   ASSERT_TRUE(HoldModifiers(kCtrl));
   Key('U');
-  ASSERT_TRUE(ReleaseModifiers(kCtrl));
   ExpectView(6, p, true, PatternColor(p.x, p.y), GridOp::Copy);
+  ASSERT_TRUE(ReleaseModifiers(kCtrl));
 }
 
 TEST_F(CaptureTest, CancellingTheColourDialogKeepsTheGridColour) {

@@ -142,14 +142,15 @@ TEST_F(PictureTest, AFileThatCannotBeWrittenIsReportedInAMessageBox) {
   // A folder where the picture file should go: the file cannot be created.
   const std::wstring path = app_.FilePath(L"vizmoria.bmp");
   ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
+  // Ctrl is read when the command runs (on the release of Z): it stays held until the box shows.
   ASSERT_TRUE(HoldModifiers(kCtrl));
   ASSERT_TRUE(KeyTap('Z'));
-  ASSERT_TRUE(ReleaseModifiers(kCtrl));
   HWND dlg = nullptr;
   ASSERT_TRUE(WaitUntil([&] {
     dlg = FindProcessWindow(app_.pid(), L"#32770");
     return dlg != nullptr;
   }));
+  ASSERT_TRUE(ReleaseModifiers(kCtrl));
   wchar_t caption[64] = {};
   GetWindowTextW(dlg, caption, 64);
   EXPECT_STREQ(caption, L"vizmoria");
