@@ -64,7 +64,7 @@ SIZE ClientSize() {
   return SIZE{r.right, r.bottom};
 }
 
-void StopMainTimer() { ::KillTimer(Wnd(), 1); }
+void StopMainTimer() { ::KillTimer(Wnd(), viz::kTimerMain); }
 
 void PlaceCursor() {
   for (int i = 0; i < 50; ++i) {
@@ -535,7 +535,7 @@ double ProcessCpuSeconds() {
 
 void RunLive(bool moving, DWORD ms) {
   Configure(CaseSpec{"live", 0, 0, Cmd::Zoom_6, true});
-  ::SetTimer(Wnd(), 1, 60, nullptr);  // the main timer at its default interval
+  ::SetTimer(Wnd(), viz::kTimerMain, 60, nullptr);  // the main timer at its default interval
   bench::Pump(200);
   const unsigned captures0 = g_main->CaptureCount(), paints0 = g_main->PaintCount();
   const double cpu0 = ProcessCpuSeconds();

@@ -13,6 +13,8 @@
 
 namespace {
 
+constexpr UINT_PTR kTimerTick = 1;  // one capture, enlargement and paint
+constexpr UINT_PTR kTimerEnd = 2;   // the run is over
 int g_interval = 60, g_w = 243, g_h = 210, g_x = 75, g_y = 75, g_mag = 6, g_seconds = 0;
 bool g_idle = false;  // ticks that do nothing
 bool g_copyOnly = false;  // ticks that only copy from the screen
@@ -52,8 +54,8 @@ void Tick(HWND w) {
 LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_TIMER:
-      if (wp == 1 && !g_idle) Tick(w);
-      if (wp == 2) ::DestroyWindow(w);
+      if (wp == kTimerTick && !g_idle) Tick(w);
+      if (wp == kTimerEnd) ::DestroyWindow(w);
       return 0;
     case WM_ERASEBKGND:
       return 1;
@@ -102,8 +104,8 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
   HWND w = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"VizRef", L"vizref", WS_POPUP | WS_VISIBLE, g_x,
                              g_y, g_w, g_h, nullptr, nullptr, inst, nullptr);
   if (!w) return 1;
-  ::SetTimer(w, 1, static_cast<UINT>(g_interval), nullptr);
-  if (g_seconds > 0) ::SetTimer(w, 2, static_cast<UINT>(g_seconds) * 1000, nullptr);
+  ::SetTimer(w, kTimerTick, static_cast<UINT>(g_interval), nullptr);
+  if (g_seconds > 0) ::SetTimer(w, kTimerEnd, static_cast<UINT>(g_seconds) * 1000, nullptr);
   MSG msg;
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
   return 0;

@@ -10,8 +10,6 @@
 namespace viz {
 namespace {
 
-constexpr UINT_PTR kTimerMain = 1, kTimerInfo = 2, kTimerCaptureMove = 3;
-
 // Rest mode: after this long without a capture the cursor counts as still, and the timer ticks
 // only for the once-a-second capture of a still view. The skip test lets 1000 ms pass after a
 // capture; the rest tick is due a little after that, counted from the capture itself.
@@ -41,41 +39,40 @@ CaptureRequest MainWindow::MakeCaptureRequest(POINT pt) const {
   // Live while the timer runs, and for the one live picture a pause takes first.
   r.live = timer_.enabled || cmds_.Tag(Cmd::Capture_Pause) != 0;
   r.noSelfCapture = NoSelfCaptureOn();
-  r.grid = grid_;
-  r.grid.subShown = !cmds_.Checked(Cmd::Grid_SubNone);
+  r.grid = GridStyleOf(cmds_);
   r.self = hwnd_;
   return r;
 }
 
 void MainWindow::Timer_MainTimer(Sender) {
-  // 1. Terminating: the window is being destroyed.
+  // The window is being destroyed.
   if (!hwnd_ || terminating_) {
     if (hwnd_) ::KillTimer(hwnd_, kTimerMain);
     return;
   }
-  // 2. No nested cycle.
+  // No nested cycle.
   if (timer_.FCycleBusy) return;
   timer_.FCycleBusy = true;
   ScopeExit clearBusy([this] { timer_.FCycleBusy = false; });
   if (!FViewBitmap) return;
 
-  // 3. The point. While a view rests with smooth capture, the mouse hook reports any movement,
+  // The point. While a view rests with smooth capture, the mouse hook reports any movement,
   // so the cursor is asked for only now and then (each time is a round trip to the window
   // server under Wine; the rest tick below asks every time).
   const bool smooth = cmds_.Checked(Cmd::Opt_SmoothCapture);
   const DWORD tick = ::GetTickCount();
-  POINT pt = ToPOINT(view_.FCapturePoint);
+  POINT pt = ToPOINT(view_.CapturePoint());
   if (!IsFixed() && !IsPaused() &&
       !(smooth && rest_.Active() && tick - timer_.cursorReadTick < kCursorRecheckMs)) {
     ::GetCursorPos(&pt);
     timer_.cursorReadTick = tick;
   }
-  const bool still = pt.x == view_.FCapturePoint.x && pt.y == view_.FCapturePoint.y;
+  const bool still = ToPoint(pt) == view_.CapturePoint();
   if (!still) timer_.stillSince = tick;
   // A rest tick that finds the cursor moved ends the rest itself: the mouse hook that normally
   // ends it may be gone (the system drops a low-level hook whose thread answers too slowly).
   if (!still && rest_.Active()) LeaveRest();
-  // 4, 5. Skip a still cursor until the interval of the timer's tag has passed.
+  // Skip a still cursor until the interval of the timer's tag has passed.
   const DWORD now = tick;
   const DWORD last = timer_.FLastCaptureTick;
   if (still && last != 0 && now >= last && now - last <= static_cast<DWORD>(timer_.tag) && !smooth) {
@@ -84,19 +81,19 @@ void MainWindow::Timer_MainTimer(Sender) {
   }
   if (smooth && still && now - timer_.stillSince >= kRestAfterMs) EnterRest(now);
 
-  // 6-12. The picture, grid, marker, centre colour and the window under the point. What did not
+  // The picture, grid, marker, centre colour and the window under the point. What did not
   // change is not drawn again, and only what was drawn is painted.
-  view_.FCapturePoint = ToPoint(pt);
+  view_.FollowCursor(ToPoint(pt));
   std::vector<RECT> dirty;
   if (engine_.Run(MakeCaptureRequest(pt), FViewBitmap, FCaptureInfo)) {
     const ViewGeometry& g = view_.geometry;
     dirty.push_back(RECT{g.rulerWidth, g.rulerWidth, g.clientWidth, g.panelTop});
   }
 
-  // 13-15. Panel.
+  // The information panel.
   DrawPanel(FViewBitmap.dc(), active_, &dirty);
 
-  // 16. Paint, straight into the window: a WM_PAINT round would cost more than the capture.
+  // Paint, straight into the window: a WM_PAINT round would cost more than the capture.
   if (!dirty.empty() || timer_.paintAll) {
     WindowDc dc(hwnd_);
     if (dc) PaintView(dc.get(), active_, timer_.paintAll ? nullptr : &dirty);
@@ -104,7 +101,7 @@ void MainWindow::Timer_MainTimer(Sender) {
     ++timer_.paintCount;
   }
 
-  // 17.
+  // The cycle is done: a still point waits a second from now.
   timer_.FLastCaptureTick = ::GetTickCount();
   if (timer_.FLastCaptureTick == 0) timer_.FLastCaptureTick = 1;  // 0 means "capture at once"
   timer_.tag = 1000;
@@ -140,9 +137,9 @@ void MainWindow::RefreshNow() {
   timer_.tag = 100;
 }
 
-// ---- status message --------------------------------------------------------------------------
+// ---- notice --------------------------------------------------------------------------------
 
-void MainWindow::SetStatusMessage(const std::wstring& text) {
+void MainWindow::ShowNotice(const std::wstring& text) {
   panel_.SetNotice(text);
   if (!timer_.infoEnabled) {
     ::SetTimer(hwnd_, kTimerInfo, 2000, nullptr);
@@ -178,7 +175,7 @@ bool MainWindow::CaptureModifierVariant() {
   if (!ctrl && !IsKeyDown(VK_SHIFT)) return false;
   if (IsPaused() || IsFixed()) {
     if (ctrl) {
-      MoveCursorTo(ToPOINT(view_.FCapturePoint));
+      MoveCursorTo(ToPOINT(view_.CapturePoint()));
     } else {
       POINT cur;
       ::GetCursorPos(&cur);
@@ -206,7 +203,7 @@ void MainWindow::actCapture_PauseExecute(Cmd sender) {
     engine_.Screen().Enumerate();
     const bool noSelf = cmds_.Checked(Cmd::Opt_NoSelfCapture);
     if (!noSelf) SetAlphaBlend(true);
-    engine_.TakeSnapshots(hwnd_, ToPOINT(view_.FCapturePoint), view_.geometry);
+    engine_.TakeSnapshots(hwnd_, ToPOINT(view_.CapturePoint()), view_.geometry);
     if (!noSelf) SetAlphaBlend(false);
     cmds_[Cmd::Capture_Pause].tag = 0;
   } else {
@@ -230,7 +227,7 @@ void MainWindow::actCapture_FixedExecute() {
   cmds_.SetChecked(Cmd::Capture_Fixed, !IsFixed());
   POINT cur{};
   ::GetCursorPos(&cur);
-  view_.FCapturePoint = ToPoint(cur);
+  view_.FollowCursor(ToPoint(cur));
   ShowCapturePanel();
   panel_.ClearNotice();
   RefreshNow();
@@ -280,9 +277,9 @@ void MainWindow::OnDisplayChange() {
 
 void MainWindow::MoveCapturePointTo(POINT target) {
   const DWORD start = ::GetTickCount();
-  const std::vector<Point> steps = CapturePointGlide(view_.FCapturePoint, ToPoint(target));
+  const std::vector<Point> steps = CapturePointGlide(view_.CapturePoint(), ToPoint(target));
   for (size_t i = 0; i < steps.size(); ++i) {
-    view_.FCapturePoint = steps[i];
+    view_.MoveCapturePointTo(steps[i]);
     if (i + 1 == steps.size()) panel_.ClearNotice();
     RefreshNow();
     if (i + 1 < steps.size()) WaitUntilTick(start + static_cast<DWORD>(i + 1) * 40);
@@ -302,8 +299,7 @@ void MainWindow::MoveCursorTo(POINT target) {
 
 void MainWindow::MoveCapture(int dx, int dy) {
   if (IsPaused() || IsFixed()) {
-    view_.FCapturePoint = engine_.Screen().Layout().ClampToDesktop(
-        Point{view_.FCapturePoint.x + dx, view_.FCapturePoint.y + dy});
+    view_.StepCapturePoint(dx, dy, engine_.Screen().Layout());
     RefreshNow();
     return;
   }

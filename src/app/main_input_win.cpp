@@ -58,7 +58,7 @@ bool MainWindow::FormKeyUp(WPARAM key) {
 
 // ---- mouse -----------------------------------------------------------------------------------
 
-void MainWindow::StartSystemDrag(WPARAM) {
+void MainWindow::StartSystemDrag() {
   // The window-move loop. SC_MOVE | HTCAPTION starts the same drag as the other SC_MOVE
   // variants and is the one value that works on every system, Wine included.
   ::ReleaseCapture();
@@ -75,15 +75,15 @@ void MainWindow::FormMouseDown(UINT button, POINT client) {
   POINT screen = client;
   ::ClientToScreen(hwnd_, &screen);
   input_.FPanDown = ToPoint(screen);
-  RECT panel = panel_.Rect();
+  RECT panel = panel_.PanelRect();
   ::OffsetRect(&panel, 0, ToolbarHeight());
   if ((IsPaused() || IsFixed()) && !::PtInRect(&panel, client)) {
     ::SetCapture(hwnd_);
     input_.FPanning = true;
-    input_.FPanStartPoint = view_.FCapturePoint;
+    input_.FPanStartPoint = view_.CapturePoint();
     return;
   }
-  if (!IsKeyDown(VK_CONTROL) && !::IsZoomed(hwnd_)) StartSystemDrag(0xF018);
+  if (!IsKeyDown(VK_CONTROL) && !::IsZoomed(hwnd_)) StartSystemDrag();
 }
 
 void MainWindow::FormMouseMove(POINT) {
@@ -92,7 +92,7 @@ void MainWindow::FormMouseMove(POINT) {
   POINT cur;
   ::GetCursorPos(&cur);
   const Point p = PanCapturePoint(input_.FPanStartPoint, input_.FPanDown, ToPoint(cur), view_.FZoom);
-  view_.FCapturePoint = engine_.Screen().Layout().ClampCapturePoint(p, view_.FCapturePoint);
+  view_.PanCapturePointTo(p, engine_.Screen().Layout());
   RefreshNow();
   MSG msg;
   for (int i = 0; i < 50 && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
@@ -145,8 +145,8 @@ void MainWindow::FormDblClick(POINT client) {
   if (!IsPaused() && !IsFixed()) return;
   const MonitorLayout& layout = engine_.Screen().Layout();
   const Point p = layout.ClampToDesktop(
-      DoubleClickCellPoint(view_.geometry, view_.FCapturePoint, ToPoint(client), ToolbarHeight()));
-  if (layout.OnAnyMonitor(p) && !(p == view_.FCapturePoint)) MoveCapturePointTo(ToPOINT(p));
+      DoubleClickCellPoint(view_.geometry, view_.CapturePoint(), ToPoint(client), ToolbarHeight()));
+  if (layout.OnAnyMonitor(p) && p != view_.CapturePoint()) MoveCapturePointTo(ToPOINT(p));
 }
 
 void MainWindow::FormMouseWheel(int delta) {

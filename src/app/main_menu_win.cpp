@@ -11,7 +11,6 @@ namespace viz {
 namespace {
 
 struct ToolButton {
-  const char* name;
   Cmd cmd;                 // the command the button runs (or shows, for a whole drop-down)
   int image;               // index in the toolbar image list
   BYTE style;
@@ -21,14 +20,14 @@ struct ToolButton {
 constexpr int kOptButtonId = 30000;  // the whole-drop-down button runs no command itself
 
 const ToolButton kToolButtons[] = {
-    {"btnTool_Pause", Cmd::Capture_Pause, kIconPause, BTNS_CHECK, nullptr},
-    {"btnTool_Fixed", Cmd::Capture_Fixed, kIconFixed, BTNS_CHECK, nullptr},
-    {"btnTool_Sep1", Cmd::Spc, -1, BTNS_SEP, nullptr},
-    {"btnTool_Grid", Cmd::Grid_Disp, kIconGrid, BTNS_CHECK | BTNS_DROPDOWN, "mniGrid"},
-    {"btnTool_Color", Cmd::Color_InfoOnOff, kIconColor, BTNS_DROPDOWN, "mniColor"},
-    {"btnTool_Pos", Cmd::Pos_InfoOnOff, kIconPos, BTNS_DROPDOWN, "mniPos"},
-    {"btnTool_WinInfo", Cmd::WinInfo_InfoOnOff, kIconWinInfo, BTNS_DROPDOWN, "mniWinInfo"},
-    {"btnTool_Opt", Cmd::Spc, kIconOpt, BTNS_WHOLEDROPDOWN, "mniOpt"},
+    {Cmd::Capture_Pause, kIconPause, BTNS_CHECK, nullptr},  // btnTool_Pause
+    {Cmd::Capture_Fixed, kIconFixed, BTNS_CHECK, nullptr},  // btnTool_Fixed
+    {Cmd::Spc, -1, BTNS_SEP, nullptr},  // btnTool_Sep1
+    {Cmd::Grid_Disp, kIconGrid, BTNS_CHECK | BTNS_DROPDOWN, "mniGrid"},  // btnTool_Grid
+    {Cmd::Color_InfoOnOff, kIconColor, BTNS_DROPDOWN, "mniColor"},  // btnTool_Color
+    {Cmd::Pos_InfoOnOff, kIconPos, BTNS_DROPDOWN, "mniPos"},  // btnTool_Pos
+    {Cmd::WinInfo_InfoOnOff, kIconWinInfo, BTNS_DROPDOWN, "mniWinInfo"},  // btnTool_WinInfo
+    {Cmd::Spc, kIconOpt, BTNS_WHOLEDROPDOWN, "mniOpt"},  // btnTool_Opt
 };
 
 int ButtonId(const ToolButton& b) {
@@ -48,8 +47,8 @@ std::wstring MainWindow::MenuCaption(Cmd c) const {
       break;
     }
   }
-  if (c == Cmd::Custom_Setting) caption += L"\tAlt+F10";
-  if (c == Cmd::File_Exit) caption += L"\tAlt+F4";
+  // The shortcut the window handles itself (Alt+F10, Alt+F4).
+  if (const uint16_t primary = Def(c).primaryShortcut) caption += L"\t" + ShortcutText(primary);
   return caption;
 }
 
@@ -194,7 +193,7 @@ LRESULT MainWindow::OnToolbarMessage(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       int hit = static_cast<int>(::SendMessageW(w, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&pt)));
       if (hit >= 0) break;  // on a button: the toolbar's own handling
       if (msg == WM_LBUTTONDOWN) {
-        StartSystemDrag(0xF009);
+        StartSystemDrag();
         return 0;
       }
       // Right button: a gesture may start on the toolbar too.

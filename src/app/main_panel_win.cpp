@@ -8,7 +8,7 @@
 #include "info/bitmap_codec.h"
 #include "info/clipboard_win.h"
 #include "info/file_write_win.h"
-#include "info/format.h"
+#include "base/format.h"
 #include "platform/message_dialog_win.h"
 #include "platform/path_rules.h"
 #include "platform/shell_open_win.h"
@@ -39,7 +39,7 @@ void MainWindow::FormResize(Sender) {
   // The client height follows the panel; the image keeps its height.
   RECT cr;
   ::GetClientRect(hwnd_, &cr);
-  const RECT old = panel_.Rect();
+  const RECT old = panel_.PanelRect();
   int cw = cr.right, ch = cr.bottom + H - (old.bottom - old.top);
   if (ch - H < 50) ch = H + 50;
   if (cw < 50) cw = 50;
@@ -59,7 +59,7 @@ void MainWindow::FormResize(Sender) {
   info.right = cw;
   info.bottom = std::max<LONG>(ch - tb, 0);
   info.top = std::max<LONG>(info.bottom - H, 0);
-  panel_.SetRect(info);
+  panel_.SetPanelRect(info);
 
   // The arrow buttons sit at the right end of the status line, as high as it allows.
   capturePanel_.Layout(cw - 1, tb + info.top + 1, std::max(panel_.LineHeight() - 2, 8),
@@ -117,7 +117,7 @@ void MainWindow::DrawPanel(HDC dc, bool active, std::vector<RECT>* dirty) {
   s.stayOnTop = cmds_.Checked(Cmd::Opt_StayOnTop);
   s.smooth = cmds_.Checked(Cmd::Opt_SmoothCapture);
   s.fixed = IsFixed();
-  s.fixedPoint = ToPOINT(view_.FCapturePoint);
+  s.fixedPoint = view_.CapturePoint();
   s.zoom = view_.FZoom;
   panel_.Draw(dc, s, FCaptureInfo, cmds_, Dpi(), dirty);
 }
@@ -126,31 +126,28 @@ void MainWindow::DrawPanel(HDC dc, bool active, std::vector<RECT>* dirty) {
 
 void MainWindow::actInfoOnOff(Cmd c) {
   if (auto g = InfoGroupOfOnOffCommand(c)) ToggleInfoGroup(cmds_, *g);
-  cmds_.Touch();
   FormResize(Sender::Program);
 }
 
 void MainWindow::actPos_UserPosSetExecute() {
   const bool shift = IsKeyDown(VK_SHIFT), ctrl = IsKeyDown(VK_CONTROL);
   if (shift && ctrl) {
-    FCaptureInfo.UserOrigin = InfoPoint{0, 0};
+    FCaptureInfo.UserOrigin = Point{0, 0};
   } else if (ctrl) {
     MoveCursorTo(POINT{FCaptureInfo.UserOrigin.x, FCaptureInfo.UserOrigin.y});
   } else if (!IsPaused() || shift) {
     POINT cur;
     ::GetCursorPos(&cur);
-    FCaptureInfo.UserOrigin = InfoPoint{cur.x, cur.y};
+    FCaptureInfo.UserOrigin = ToPoint(cur);
     if (!cmds_.Checked(Cmd::Pos_User)) {
       cmds_.SetChecked(Cmd::Pos_User, true);
       FormResize(Sender::Program);
     }
   } else {
-    FCaptureInfo.UserOrigin = InfoPoint{view_.FCapturePoint.x, view_.FCapturePoint.y};
+    FCaptureInfo.UserOrigin = view_.CapturePoint();
   }
   RefreshNow();
 }
-
-void MainWindow::ShowNotice(const std::wstring& text) { SetStatusMessage(text); }
 
 // The text file is skipped silently when it cannot be created; the picture file reports every
 // failure, so that a copy the user asked to keep is never lost without a word.
@@ -185,7 +182,7 @@ void MainWindow::actCopy_TextExecute(Cmd c) {
 
 void MainWindow::actCopy_PictureExecute() {
   const ViewGeometry& g = view_.geometry;
-  const int top = panel_.Rect().top;
+  const int top = panel_.PanelRect().top;
   if (!FViewBitmap || top <= g.rulerWidth) return;
   // The image area as the last cycle drew it: picture, grid and marker.
   const int x0 = g.rulerWidth, y0 = g.rulerWidth;

@@ -41,45 +41,39 @@ bool MainWindow::ApplySettings() {
   if (!file) return false;
   lastSettings_ = *file;
   const RECT d = engine_.Screen().Desktop();
-  const SettingsState st = InterpretSettings(*file, DesktopRect{d.left, d.top, d.right, d.bottom});
+  const SettingsState st = InterpretSettings(*file, ToRect(d));
 
   // The user-colour handler only takes the check while this tag is 1.
   cmds_[Cmd::Custom_Setting].tag = 1;
   ApplyCommandState(st, cmds_);
 
-  // 1. Zoom.
+  // Zoom, then the grid-colour and sub-grid handlers with the stored choices (the grid shown and
+  // the two user colours came with the command state).
   actZoomExecute(ZoomCommandAt(st.zoomIndex));
-  // 2, 3 were set with the command state. 4. Grid colour.
-  if (st.gridColor == Cmd::Grid_SelColor) {
+  if (st.gridColor == Cmd::Grid_SelColor)
     actGrid_SelColorExecute(Cmd::Grid_SelColor);
-    grid_.color = static_cast<COLORREF>(cmds_.Tag(Cmd::Grid_SelColor));
-    grid_.pen = GridPen::Copy;
-  } else {
+  else
     actGrid_ColorExecute(st.gridColor);
-  }
-  // 5. Sub-grid.
-  if (st.subGrid == Cmd::Grid_SelSubColor) {
+  if (st.subGrid == Cmd::Grid_SelSubColor)
     actGrid_SelColorExecute(Cmd::Grid_SelSubColor);
-    grid_.subColor = static_cast<COLORREF>(cmds_.Tag(Cmd::Grid_SelSubColor));
-  } else {
+  else
     actGrid_SubBlueExecute(st.subGrid);
-  }
-  // 7. Origin (clamped into the desktop by the interpretation).
-  FCaptureInfo.UserOrigin = InfoPoint{st.userOriginX, st.userOriginY};
-  // 8. Options: stay on top goes through its handler as if chosen by the user.
+  // The origin (clamped into the desktop by the interpretation).
+  FCaptureInfo.UserOrigin = Point{st.userOriginX, st.userOriginY};
+  // Options: stay on top goes through its handler as if chosen by the user.
   cmds_[Cmd::Opt_StayOnTop].checked = !st.Flag(Cmd::Opt_StayOnTop);
   actOpt_StayOnTopExecute(Sender::Menu);
   actOpt_BigFontExecute();
   actOpt_NoSelfCaptureExecute();
   actOpt_SmoothCaptureExecute(Sender::Program);
-  // 9. Fixed point.
+  // The fixed point (clamped into the desktop by the interpretation).
   if (cmds_.Checked(Cmd::Capture_Fixed)) {
-    view_.FCapturePoint = Point{st.capturePointX, st.capturePointY};
+    view_.MoveCapturePointTo(Point{st.capturePointX, st.capturePointY});
     ShowCapturePanel();
   }
-  // 10. Bindings and gestures.
+  // Bindings and gestures.
   bindings_.LoadFrom(file->keys, file->gestures);
-  // 11. Window bounds.
+  // Window bounds.
   RECT wr;
   ::GetWindowRect(hwnd_, &wr);
   const StoredBounds b = UsableBounds(st, SIZE{wr.right - wr.left, wr.bottom - wr.top},
@@ -90,12 +84,11 @@ bool MainWindow::ApplySettings() {
   if (!IsKeyDown(VK_CONTROL)) engine_.Screen().BringOnScreen(hwnd_);
 
   cmds_[Cmd::Custom_Setting].tag = 0;
-  cmds_.Touch();
   return true;
 }
 
 void MainWindow::CollectSettings() {
-  SettingsState st = lastSettings_ ? InterpretSettings(*lastSettings_, DesktopRect{})
+  SettingsState st = lastSettings_ ? InterpretSettings(*lastSettings_, Rect{})
                                    : DefaultSettingsState();
   ReadCommandState(cmds_, st);
   RECT wr;
@@ -103,12 +96,12 @@ void MainWindow::CollectSettings() {
   st.windowLeft = wr.left;
   st.windowTop = wr.top;
   st.windowRight = wr.right;
-  st.windowBottom = wr.bottom - (panel_.Rect().bottom - panel_.Rect().top);
+  st.windowBottom = wr.bottom - (panel_.PanelRect().bottom - panel_.PanelRect().top);
   st.zoomIndex = view_.FZoomIndex;
   st.userOriginX = FCaptureInfo.UserOrigin.x;
   st.userOriginY = FCaptureInfo.UserOrigin.y;
-  st.capturePointX = view_.FCapturePoint.x;
-  st.capturePointY = view_.FCapturePoint.y;
+  st.capturePointX = view_.CapturePoint().x;
+  st.capturePointY = view_.CapturePoint().y;
   SettingsFile file = viz::CollectSettings(st);
   if (lastSettings_) {
     // Bytes the program does not use go back as they were read.

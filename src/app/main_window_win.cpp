@@ -6,6 +6,7 @@
 
 #include "commands/menu_table.h"
 #include "commands/shortcut_window_win.h"
+#include "platform/dpi_win.h"
 #include "platform/sysfuncs_win.h"
 #include "settings_ui/setting_window_win.h"
 
@@ -34,20 +35,10 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::RegisterClass(HINSTANCE inst) {
-  WNDCLASSEXW wc{sizeof(wc)};
   // A DC of its own: the view is painted straight into the window on every cycle, and a DC
-  // from the cache would be set up anew (default font and all) each time.
-  wc.style = CS_DBLCLKS | CS_OWNDC;
-  wc.lpfnWndProc = StaticWndProc;
-  wc.hInstance = inst;
-  wc.hIcon = ::LoadIconW(inst, L"MAINICON");
-  wc.hIconSm = static_cast<HICON>(::LoadImageW(inst, L"MAINICON", IMAGE_ICON,
-                                               ::GetSystemMetrics(SM_CXSMICON),
-                                               ::GetSystemMetrics(SM_CYSMICON), 0));
-  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = nullptr;  // every pixel is painted from the back buffer
-  wc.lpszClassName = kClassName;
-  return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  // from the cache would be set up anew (default font and all) each time. No background: every
+  // pixel is painted from the back buffer.
+  return RegisterWindowClass(inst, CS_DBLCLKS | CS_OWNDC, nullptr, true);
 }
 
 bool MainWindow::Create(HINSTANCE inst) {
@@ -60,18 +51,6 @@ bool MainWindow::Create(HINSTANCE inst) {
   if (!w) return false;
   FormCreate();
   return true;
-}
-
-int MainWindow::ReadDpi() const {
-  using Fn = UINT(WINAPI*)(HWND);
-  static Fn getDpi = reinterpret_cast<Fn>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  if (getDpi && hwnd_) {
-    UINT d = getDpi(hwnd_);
-    if (d) return static_cast<int>(d);
-  }
-  WindowDc dc(nullptr);
-  return dc ? ::GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
 }
 
 void MainWindow::CreateFonts() {
@@ -99,15 +78,15 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& r) {
 }
 
 void MainWindow::FormCreate() {
-  // 1. Publish the window.
+  // Publish the window.
   g_mainWindow = this;
-  dpi_ = ReadDpi();
+  dpi_ = WindowDpi(hwnd_);
   CreateFonts();
 
-  // 2. Default and current bindings, then both gesture slot arrays.
+  // Default and current bindings, then both gesture slot arrays.
   bindings_.Build(cmds_);
 
-  // 3. Position: 75 px into the monitor under the cursor, designed size kept.
+  // Position: 75 px into the monitor under the cursor, designed size kept.
   engine_.Screen().Enumerate();
   {
     POINT cur{};
@@ -120,64 +99,59 @@ void MainWindow::FormCreate() {
                    r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
-  // 4. Initial state.
+  // Initial state; the grid colours are the commands' initial tags.
   view_.SetZoom(Cmd::Zoom_6);
   view_.FSavedZoom = -1;
-  grid_.color = static_cast<COLORREF>(cmds_.Tag(Cmd::Grid_Gray));
-  grid_.pen = GridPen::Copy;
-  grid_.subColor = static_cast<COLORREF>(cmds_.Tag(Cmd::Grid_SubBlue));
   input_ = InputState{};
   POINT cur{};
   ::GetCursorPos(&cur);
-  view_.FCapturePoint = ToPoint(cur);
+  view_.FollowCursor(ToPoint(cur));
 
   // Toolbar first: the client area below it is the view.
   CreateToolbar();
-  // 5. Capture panel at the right edge.
+  // Capture panel at the right edge.
   capturePanel_.Create(hwnd_, inst_, windowFont_.get());
 
-  // 6. System menu: no Maximise, and the monitor-move entry on top.
+  // System menu: no Maximise, and the monitor-move entry on top.
   SetupSystemMenus();
 
-  // 7. Bitmaps.
+  // Bitmaps.
   engine_.EnsureDesktopBitmaps(SIZE{1, 1});
 
-  // 8. An empty panel strip at the bottom.
+  // An empty panel strip at the bottom.
   RECT cr;
   ::GetClientRect(hwnd_, &cr);
-  panel_.SetRect(RECT{0, cr.bottom - ToolbarHeight(), cr.right, cr.bottom - ToolbarHeight()});
+  panel_.SetPanelRect(RECT{0, cr.bottom - ToolbarHeight(), cr.right, cr.bottom - ToolbarHeight()});
 
-  // 9. No settings window yet.
+  // No settings window yet.
   settingWindow_.reset();
 
-  // 10. Settings; the metrics must exist either way.
+  // Settings; the metrics must exist either way.
   if (!ApplySettings()) actOpt_BigFontExecute();
 
-  // 11. No-self-capture only where layered windows exist.
+  // No-self-capture only where layered windows exist.
   if (!CanSetLayeredWindowAttributes()) {
     cmds_[Cmd::Opt_NoSelfCapture].enabled = false;
     cmds_[Cmd::Opt_NoSelfCapture].visible = false;
     cmds_[Cmd::Opt_NoSelfCapture].checked = false;
     SetAlphaBlend(false);
   }
-  // 12. Program file names need the NT calls.
+  // Program file names need the NT calls.
   if (!IsWinNT()) {
     for (Cmd c : {Cmd::WinInfo_ExeName, Cmd::Copy_WinInfoExeName}) {
       cmds_[c].enabled = false;
       cmds_[c].visible = false;
     }
   }
-  // 13. The tool-button drop-downs are built from the submenus when they open (same commands).
-
-  // 14. Start the cycle, mark the window alive, show it.
+  // Start the cycle, mark the window alive, show it.
   timer_.enabled = true;
-  ::SetTimer(hwnd_, 1, timer_.interval, nullptr);
+  ::SetTimer(hwnd_, kTimerMain, timer_.interval, nullptr);
   FTag = 1;
   FormResize(Sender::Program);
   ::ShowWindow(hwnd_, SW_SHOW);
   CommandsChanged();
 
-  // 15. Come to the front once without staying there.
+  // Come to the front once without staying there.
   if (!cmds_.Checked(Cmd::Opt_StayOnTop)) {
     ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ::SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -201,7 +175,7 @@ void MainWindow::FormDestroy() {
   FTag = 0;
   terminating_ = true;
   LeaveRest();
-  ::KillTimer(hwnd_, 1);
+  ::KillTimer(hwnd_, kTimerMain);
   timer_.enabled = false;
   if (::IsZoomed(hwnd_) || ::IsIconic(hwnd_)) ::ShowWindow(hwnd_, SW_SHOWNORMAL);
   if (!savedForSessionEnd_) CollectSettings();
@@ -272,9 +246,9 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return DefProc(msg, wp, lp);
     }
     case WM_TIMER:
-      if (wp == 1) Timer_MainTimer(Sender::Timer);
-      if (wp == 2) Timer_InfomationTimer();
-      if (wp == 3) Timer_CaptureMoveTimer();
+      if (wp == kTimerMain) Timer_MainTimer(Sender::Timer);
+      if (wp == kTimerInfo) Timer_InfomationTimer();
+      if (wp == kTimerCaptureMove) Timer_CaptureMoveTimer();
       return 0;
     case WM_DISPLAYCHANGE:
       OnDisplayChange();
@@ -289,12 +263,12 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // Composition switched on takes away what no-self capture relies on.
       CompositionCheck();
       return 0;
-    case 0x02E0:  // WM_DPICHANGED
+    case WM_DPICHANGED:
       OnDpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
       return 0;
     case WM_COMMAND: {
       const int id = LOWORD(wp);
-      // The capture panel's buttons act on press and release (CapturePanel::kMsgButton).
+      // The capture panel's buttons act on press and release (kMsgCaptureButton).
       if (capturePanel_.IsButton(reinterpret_cast<HWND>(lp))) return 0;
       if (auto c = CommandFromId(static_cast<int16_t>(id))) {
         Fire(*c, lp ? Sender::Toolbar : Sender::Menu);
@@ -319,13 +293,13 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     }
-    case RestWatch::kMsgLeaveRest:
+    case kMsgLeaveRest:
       if (rest_.Active()) {
         LeaveRest();
         Timer_MainTimer(Sender::Timer);  // follow the cursor at once
       }
       return 0;
-    case CapturePanel::kMsgButton:  // an arrow button went down (lp 1) or up (lp 0)
+    case kMsgCaptureButton:  // arrow button wp (0 left, 1 up, 2 down, 3 right) went down (lp 1) or up (lp 0)
       OnCaptureButton(static_cast<int>(wp), lp != 0);
       return 0;
     case kMsgToolbarSync:
@@ -415,16 +389,20 @@ bool MainWindow::PreTranslate(MSG& msg) {
     case WM_SYSKEYUP:
       // Alt alone is swallowed: pressing it shows nothing (no menu mode).
       if (msg.wParam == VK_MENU) return true;
-      // Bit 29 of a key message says whether Alt was down when the key was pressed; the live
-      // key state may already have moved on when a queued message is handled.
-      if (msg.wParam == VK_F10 && (msg.lParam & (1 << 29))) {
-        if (msg.message == WM_SYSKEYDOWN) Fire(Cmd::Custom_Setting, Sender::Key);
-        return true;
+      // The Alt shortcuts the command table names as primary (Alt+F10 the settings window,
+      // Alt+F4 the exit). Bit 29 of a key message says whether Alt was down when the key was
+      // pressed; the live key state may already have moved on when a queued message is handled.
+      if (msg.lParam & (1 << 29)) {
+        const uint16_t shortcut = kShortcutAlt | static_cast<uint16_t>(msg.wParam & 0xFF);
+        if (const std::optional<Cmd> c = CommandOfPrimaryShortcut(shortcut)) {
+          if (msg.message == WM_SYSKEYDOWN) Fire(*c, Sender::Key);
+          return true;
+        }
       }
       // F10 alone arrives as a system key; it may be bound like any other key.
       if (msg.wParam == VK_F10)
         return msg.message == WM_SYSKEYDOWN ? FormKeyDown(msg.wParam) : FormKeyUp(msg.wParam);
-      return false;  // Alt+F4 goes on to the system: close
+      return false;
     case WM_KEYDOWN:
       // Key preview: the window sees keys before its controls.
       if (msg.hwnd != hwnd_) return FormKeyDown(msg.wParam);

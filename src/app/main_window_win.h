@@ -38,9 +38,11 @@
 #include "commands/input_state.h"
 #include "info/info_lines.h"
 #include "info/info_panel_win.h"
+#include "platform/dpi_win.h"
 #include "ui/dib_canvas_win.h"
 #include "ui/handle_win.h"
 #include "ui/window_base_win.h"
+#include "ui/window_messages_win.h"
 
 namespace viz {
 
@@ -53,7 +55,6 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
 
  public:
   static constexpr const wchar_t* kClassName = L"TApp_Vizmoria";
-  static constexpr UINT kMsgToolbarSync = 0x8000;  // posted by the grid toolbar button
   static constexpr UINT kSysCmdMonitorMove = 201;
 
   MainWindow();
@@ -130,8 +131,7 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
   void CreateFonts();
   void OnDpiChanged(int dpi, const RECT& suggested);
   int Dpi() const { return dpi_; }
-  int ReadDpi() const;  // asks the system
-  int Scale(int v96) const { return MulDiv(v96, Dpi(), 96); }
+  int Scale(int v96) const { return ScaleForDpi(v96, Dpi()); }
 
   // ---- menus and toolbar (main_menu_win.cpp)
   void ShowMainMenu(POINT screen);
@@ -166,7 +166,8 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
   void ShowCapturePanel();
   void Timer_CaptureMoveTimer();
   void OnCaptureButton(int index, bool down);
-  void SetStatusMessage(const std::wstring& text);
+  // A notice on the status line for two seconds.
+  void ShowNotice(const std::wstring& text);
   void Timer_InfomationTimer();
   void OnDisplayChange();
   bool IsPaused() const { return cmds_.Checked(Cmd::Capture_Pause); }
@@ -193,7 +194,6 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
   void actPos_UserPosSetExecute();
   void actCopy_TextExecute(Cmd c);
   void actCopy_PictureExecute();
-  void ShowNotice(const std::wstring& text);
   void WriteCopyFile(const std::wstring& ext, const std::string& bytes, const wchar_t* failFmt,
                      bool isText);
 
@@ -209,7 +209,7 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
   void actMove(Cmd c);
   void actMove_MonitorExecute();
   void actMenu_MainExecute();
-  void StartSystemDrag(WPARAM sysCommand);
+  void StartSystemDrag();
 
   // ---- state
   CommandList cmds_;
@@ -222,7 +222,6 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
   bool savedForSessionEnd_ = false;  // written at WM_QUERYENDSESSION
 
   ViewState view_;
-  GridStyle grid_;
   CaptureEngine engine_;
   CaptureInfo FCaptureInfo;  // the last cycle's record, read by the panel and the copies
   InfoPanel panel_;

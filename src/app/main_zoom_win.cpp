@@ -25,14 +25,11 @@ void MainWindow::actGrid_DispExecute() {
 
 void MainWindow::actGrid_ColorExecute(Cmd c) {
   cmds_.SetChecked(c, true);
-  grid_.color = static_cast<COLORREF>(cmds_.Tag(c));
-  grid_.pen = c == Cmd::Grid_Invert ? GridPen::Not : c == Cmd::Grid_Transparent ? GridPen::Mask : GridPen::Copy;
   RefreshNow();
 }
 
 void MainWindow::actGrid_SubBlueExecute(Cmd c) {
   cmds_.SetChecked(c, true);
-  if (c != Cmd::Grid_SubNone) grid_.subColor = static_cast<COLORREF>(cmds_.Tag(c));
   RefreshNow();
 }
 
@@ -60,12 +57,6 @@ void MainWindow::actGrid_SelColorExecute(Cmd c) {
       cmds_[c].tag = static_cast<int32_t>(cc.rgbResult & 0xFFFFFF);
       takeIt = true;
     }
-  }
-  if (c == Cmd::Grid_SelColor) {
-    grid_.color = static_cast<COLORREF>(cmds_.Tag(c));
-    grid_.pen = GridPen::Copy;
-  } else {
-    grid_.subColor = static_cast<COLORREF>(cmds_.Tag(c));
   }
   if (takeIt) cmds_.SetChecked(Cmd::Grid_Disp, true);
   FormResize(Sender::Program);

@@ -92,7 +92,7 @@ SettingsState DefaultSettingsState() {
   return s;
 }
 
-SettingsState InterpretSettings(const SettingsFile& file, const DesktopRect& desktop) {
+SettingsState InterpretSettings(const SettingsFile& file, const Rect& desktop) {
   const SettingBlock& b = file.block;
   SettingsState s;
   s.zoomIndex = std::min<int>(b.zoomIndex, kZoomCount - 1);
@@ -196,7 +196,6 @@ void ApplyCommandState(const SettingsState& s, CommandList& commands) {
   commands.SetChecked(sub, true);
   for (size_t i = 0; i < kFlags.size(); ++i) commands.SetChecked(kFlags[i].cmd, s.flags[i]);
   commands.SetChecked(Cmd::Capture_Fixed, s.captureFixed);
-  commands.Touch();  // the tags changed without SetChecked
 }
 
 bool HasUsableWindowSize(const SettingsState& s) {

@@ -11,18 +11,11 @@
 #include <span>
 
 #include "app/settings_codec.h"
+#include "base/geometry.h"
 #include "commands/command_list.h"
 #include "commands/command_table.h"
 
 namespace viz {
-
-// The virtual desktop in screen pixels; right and bottom are exclusive.
-struct DesktopRect {
-  int32_t left = 0;
-  int32_t top = 0;
-  int32_t right = 0;
-  int32_t bottom = 0;
-};
 
 // A check-mark command whose state the file keeps as one bit of a flag word. The bits are the
 // file's own, not the commands' tags (the client position is 4 in the file, 2 as a tag).
@@ -73,7 +66,7 @@ SettingsState DefaultSettingsState();
 // Turns a decoded file into values that are safe to apply: zoom index clamped into the zoom
 // list, unknown grid or sub-grid items and colours of 2^31 or more replaced by the defaults,
 // the user origin clamped into `desktop` (edges included) and the capture point onto its pixels.
-SettingsState InterpretSettings(const SettingsFile& file, const DesktopRect& desktop);
+SettingsState InterpretSettings(const SettingsFile& file, const Rect& desktop);
 
 // The file image of a state; an invalid grid or sub-grid command is stored as the default.
 SettingsFile CollectSettings(const SettingsState& state);

@@ -55,22 +55,20 @@ void FillWindowFields(const T_WinItem* item, CaptureInfo& ci) {
     ci.Handle = 0;
     ci.ClassName.clear();
     ci.Text.clear();
-    ci.ClientOrigin = InfoPoint{};
+    ci.ClientOrigin = Point{};
     ci.WindowPos = InfoWindowPos{};
-    ci.ClientRect = InfoRect{};
-    ci.WindowRect = InfoRect{};
+    ci.ClientRect = Rect{};
+    ci.WindowRect = Rect{};
     ci.ExeName.clear();
     return;
   }
   ci.Handle = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(item->hwnd));
   ci.ClassName = item->className;
   ci.Text = item->text;
-  ci.ClientOrigin = InfoPoint{item->clientOrigin.x, item->clientOrigin.y};
+  ci.ClientOrigin = ToPoint(item->clientOrigin);
   ci.WindowPos = InfoWindowPos{item->posInParent.x, item->posInParent.y, item->size.cx, item->size.cy};
-  ci.ClientRect = InfoRect{item->clientRect.left, item->clientRect.top, item->clientRect.right,
-                           item->clientRect.bottom};
-  ci.WindowRect = InfoRect{item->windowRect.left, item->windowRect.top, item->windowRect.right,
-                           item->windowRect.bottom};
+  ci.ClientRect = ToRect(item->clientRect);
+  ci.WindowRect = ToRect(item->windowRect);
   ci.ExeName = item->exeName;
 }
 
@@ -112,15 +110,6 @@ void CaptureEngine::Release() {
 
 // ---- the cycle -------------------------------------------------------------------------------
 
-bool CaptureEngine::ImageKey::operator==(const ImageKey& o) const {
-  return valid && o.valid && clientWidth == o.clientWidth && panelTop == o.panelTop &&
-         zoom == o.zoom && gridShown == o.gridShown && grid.color == o.grid.color &&
-         grid.pen == o.grid.pen && grid.subShown == o.grid.subShown &&
-         grid.subColor == o.grid.subColor && live == o.live && noSelfCapture == o.noSelfCapture &&
-         pausedSource == o.pausedSource && snapshot == o.snapshot && viewWidth == o.viewWidth &&
-         viewHeight == o.viewHeight;
-}
-
 bool CaptureEngine::Run(const CaptureRequest& r, DibCanvas& view, CaptureInfo& info) {
   if (!view) return false;
   const ViewGeometry& g = r.geometry;
@@ -136,8 +125,8 @@ bool CaptureEngine::Run(const CaptureRequest& r, DibCanvas& view, CaptureInfo& i
   key.viewWidth = view.width();
   key.viewHeight = view.height();
 
-  // 7, 8. The picture: a live copy is compared with the pixels of the image shown; a paused
-  // view shows the same area of the same snapshot as long as the point stays.
+  // A live copy is compared with the pixels of the image shown; a paused view shows the same
+  // area of the same snapshot as long as the point stays.
   bool changed = false;
   SIZE copied{};
   if (r.live) {
@@ -151,9 +140,9 @@ bool CaptureEngine::Run(const CaptureRequest& r, DibCanvas& view, CaptureInfo& i
   changed = changed || !(key == last_);
   last_ = key;
   if (changed) {
-    // 6. Black image area, then the picture, 9, 10 the grid and the cursor marker. The last
-    // row of cells may reach past the panel top: the picture is clipped there, since the panel
-    // below is drawn again only when it changes.
+    // Black image area, then the picture, the grid and the cursor marker. The last row of
+    // cells may reach past the panel top: the picture is clipped there, since the panel below
+    // is drawn again only when it changes.
     FillBlack(view.dc(), g.rulerWidth, g.rulerWidth, view.width(), g.panelTop);
     ::SetStretchBltMode(view.dc(), COLORONCOLOR);
     ::IntersectClipRect(view.dc(), 0, 0, view.width(), g.panelTop);
@@ -163,9 +152,10 @@ bool CaptureEngine::Run(const CaptureRequest& r, DibCanvas& view, CaptureInfo& i
       CapturePaused(r, view);
     ::SelectClipRgn(view.dc(), nullptr);
     DrawGrid(r, view);
+    DrawCursorMarker(g, view);
   }
 
-  // 11. Colour of the centre pixel, read from the view's memory once GDI has finished with it.
+  // Colour of the centre pixel, read from the view's memory once GDI has finished with it.
   ::GdiFlush();
   uint32_t px = 0;
   const Point c = g.centerCell;
@@ -177,9 +167,9 @@ bool CaptureEngine::Run(const CaptureRequest& r, DibCanvas& view, CaptureInfo& i
   info.Green = GetGValue(cr);
   info.Blue = GetBValue(cr);
   info.HtmlColor = info.Red * 65536 + info.Green * 256 + info.Blue;
-  info.ScreenPos = InfoPoint{r.point.x, r.point.y};
+  info.ScreenPos = ToPoint(r.point);
 
-  // 12. The window under the point.
+  // The window under the point.
   T_WinItem item;
   FillWindowFields(DescribeWindowAt(r, &item) ? &item : nullptr, info);
   return changed;
@@ -293,16 +283,22 @@ void CaptureEngine::DrawGrid(const CaptureRequest& r, DibCanvas& view) {
     draw(lines.grid, r.grid.color, R2Of(r.grid.pen));
     if (r.grid.subShown) draw(lines.subGrid, r.grid.subColor, R2_COPYPEN);
   }
-  // The cursor marker inverts what lies beneath it.
+}
+
+void CaptureEngine::DrawCursorMarker(const ViewGeometry& g, DibCanvas& view) {
+  // The marker inverts what lies beneath it.
+  HDC dc = view.dc();
   const CursorMarker m = ComputeCursorMarker(g);
   UniquePen pen(::CreatePen(PS_SOLID, m.penWidth, RGB(0, 0, 0)));
-  SelectGuard sel(dc, pen.get());
-  SelectGuard selBrush(dc, ::GetStockObject(NULL_BRUSH));
-  const int old = ::SetROP2(dc, R2_NOT);
-  POINT pts[5];
-  for (int i = 0; i < 5; ++i) pts[i] = POINT{m.outline[i].x, m.outline[i].y};
-  ::Polyline(dc, pts, 5);
-  ::SetROP2(dc, old);
+  {
+    SelectGuard sel(dc, pen.get());
+    SelectGuard selBrush(dc, ::GetStockObject(NULL_BRUSH));
+    const int old = ::SetROP2(dc, R2_NOT);
+    POINT pts[5];
+    for (int i = 0; i < 5; ++i) pts[i] = ToPOINT(m.outline[i]);
+    ::Polyline(dc, pts, 5);
+    ::SetROP2(dc, old);
+  }
 }
 
 bool CaptureEngine::DescribeWindowAt(const CaptureRequest& r, T_WinItem* item) {

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "capture/grid_style.h"
 #include "capture/screen_size_win.h"
 #include "capture/view_geometry.h"
 #include "info/info_lines.h"
@@ -19,16 +20,6 @@
 #include "ui/handle_win.h"
 
 namespace viz {
-
-// How grid lines combine with the pixels below them.
-enum class GridPen { Copy, Not, Mask };
-
-struct GridStyle {
-  COLORREF color = 0x999999;
-  GridPen pen = GridPen::Copy;
-  bool subShown = true;
-  COLORREF subColor = 0xFF0000;
-};
 
 struct CaptureRequest {
   POINT point{};           // the capture point
@@ -52,9 +43,9 @@ class CaptureEngine {
   // kept otherwise).
   void EnsureCaptureRoom(SIZE captureSize);
 
-  // Steps 6 to 12 of a cycle: the picture into the image area of `view` (black outside the
-  // captured pixels), grid, sub-grid and cursor marker, then the centre pixel's colour, the
-  // capture point and the window under it into `info`. When the captured pixels and everything
+  // The picture of a cycle: the image area of `view` (black outside the captured pixels), grid,
+  // sub-grid and cursor marker, then the centre pixel's colour, the capture point and the window
+  // under it into `info`. When the captured pixels and everything
   // else the image is drawn from equal those of the image already in `view`, the image is left
   // as it is. True when the image was drawn anew.
   bool Run(const CaptureRequest& request, DibCanvas& view, CaptureInfo& info);
@@ -78,7 +69,8 @@ class CaptureEngine {
   void Release();
 
  private:
-  // What an image was drawn from, besides the captured pixels.
+  // What an image was drawn from, besides the captured pixels. Equal keys (and equal live
+  // pixels) mean the image in the view is already this one; every field takes part.
   struct ImageKey {
     bool valid = false;
     int32_t clientWidth = 0, panelTop = 0, zoom = 0;
@@ -88,7 +80,7 @@ class CaptureEngine {
     Rect pausedSource;          // the snapshot area shown while paused
     unsigned snapshot = 0;      // which snapshot
     int viewWidth = 0, viewHeight = 0;
-    bool operator==(const ImageKey& o) const;
+    bool operator==(const ImageKey&) const = default;
   };
 
   // The device to copy the screen from, and what to add to a screen point to address it there.
@@ -100,6 +92,7 @@ class CaptureEngine {
   void StretchLive(const CaptureRequest& r, DibCanvas& view, SIZE copied);
   void CapturePaused(const CaptureRequest& r, DibCanvas& view);
   void DrawGrid(const CaptureRequest& r, DibCanvas& view);
+  void DrawCursorMarker(const ViewGeometry& g, DibCanvas& view);
   bool DescribeWindowAt(const CaptureRequest& r, T_WinItem* item);
 
   TMyScreenSize screen_;

@@ -6,6 +6,7 @@
 
 #include "ui/handle_win.h"
 #include "ui/window_base_win.h"
+#include "ui/window_messages_win.h"
 
 namespace viz {
 namespace {
@@ -81,12 +82,12 @@ LRESULT CALLBACK CapturePanel::ButtonProc(HWND w, UINT msg, WPARAM wp, LPARAM lp
           case WM_LBUTTONDOWN:
           case WM_LBUTTONDBLCLK: {
             const LRESULT r = ::DefSubclassProc(w, msg, wp, lp);
-            ::SendMessageW(main, kMsgButton, index, 1);
+            ::SendMessageW(main, kMsgCaptureButton, index, 1);
             return r;
           }
           case WM_LBUTTONUP:
           case WM_CAPTURECHANGED:
-            ::SendMessageW(main, kMsgButton, index, 0);
+            ::SendMessageW(main, kMsgCaptureButton, index, 0);
             break;
           case WM_NCDESTROY:
             ::RemoveWindowSubclass(w, ButtonProc, id);

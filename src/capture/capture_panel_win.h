@@ -1,7 +1,7 @@
 // pnlCapture: the four arrow buttons at the right end of the status line, shown while the capture
 // is frozen (paused or fixed). A press moves the capture point at once and the main window
 // repeats the move while the button is held, so each button reports its press and release to
-// the main window (kMsgButton) instead of a click.
+// the main window (kMsgCaptureButton) instead of a click.
 #pragma once
 
 #include <windows.h>
@@ -12,9 +12,6 @@ namespace viz {
 
 class CapturePanel {
  public:
-  // wParam: the button's index (0 left, 1 up, 2 down, 3 right); lParam: 1 pressed, 0 released.
-  static constexpr UINT kMsgButton = WM_APP + 1;
-
   bool Create(HWND parent, HINSTANCE inst, HFONT font);
   void SetFont(HFONT font);
   // Right-aligned at `right`, top at `top`, buttons `height` high and as wide as their arrows.

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "capture/geometry_types.h"
+#include "base/geometry.h"
 
 namespace viz {
 

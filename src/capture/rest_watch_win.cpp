@@ -1,5 +1,7 @@
 #include "capture/rest_watch_win.h"
 
+#include "ui/window_messages_win.h"
+
 namespace viz {
 namespace {
 

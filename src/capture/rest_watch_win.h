@@ -12,8 +12,6 @@ namespace viz {
 
 class RestWatch {
  public:
-  static constexpr UINT kMsgLeaveRest = WM_APP + 2;
-
   // Sets the hook; true when it is set and the rest begins.
   bool Enter(HWND notify);
   // Ends the rest: the hook goes.

@@ -25,18 +25,6 @@ void TMyScreenSize::Enumerate() {
   layout_ = MonitorLayout(std::move(monitors));
 }
 
-HRGN TMyScreenSize::CreateMonitorRegion() const {
-  HRGN all = ::CreateRectRgn(0, 0, 0, 0);
-  if (!all) return nullptr;
-  for (const Rect& m : layout_.Monitors()) {
-    HRGN one = ::CreateRectRgn(m.left, m.top, m.right, m.bottom);
-    if (!one) continue;
-    ::CombineRgn(all, all, one, RGN_OR);
-    ::DeleteObject(one);
-  }
-  return all;
-}
-
 RECT TMyScreenSize::VirtualScreen() {
   const int x = ::GetSystemMetrics(SM_XVIRTUALSCREEN), y = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
   return RECT{x, y, x + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),

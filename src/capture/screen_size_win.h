@@ -7,14 +7,10 @@
 #include <utility>
 #include <vector>
 
+#include "base/geometry_win.h"
 #include "capture/monitor_layout.h"
 
 namespace viz {
-
-inline Point ToPoint(POINT p) { return Point{p.x, p.y}; }
-inline POINT ToPOINT(Point p) { return POINT{p.x, p.y}; }
-inline Rect ToRect(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
-inline RECT ToRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 class TMyScreenSize {
  public:
@@ -25,8 +21,6 @@ class TMyScreenSize {
   RECT Desktop() const { return ToRECT(layout_.Desktop()); }
   RECT MonitorRectAt(POINT p) const { return ToRECT(layout_.MonitorAt(ToPoint(p))); }
   bool OnAnyMonitor(POINT p) const { return layout_.OnAnyMonitor(ToPoint(p)); }
-  // The union of the monitors as a region (the caller owns it).
-  HRGN CreateMonitorRegion() const;
   // The virtual screen as the system reports it.
   static RECT VirtualScreen();
   // What to add to a screen point to address it in `displayDc`, a display device context.

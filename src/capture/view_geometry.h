@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "capture/geometry_types.h"
+#include "base/geometry.h"
 
 namespace viz {
 

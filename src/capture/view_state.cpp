@@ -35,6 +35,10 @@ bool ViewState::EndActualSize() {
   return true;
 }
 
+void ViewState::StepCapturePoint(int32_t dx, int32_t dy, const MonitorLayout& monitors) {
+  FCapturePoint = monitors.ClampToDesktop(Point{FCapturePoint.x + dx, FCapturePoint.y + dy});
+}
+
 void ViewState::Layout(int32_t clientWidth, int32_t panelTop, bool gridShown) {
   geometry = ComputeViewGeometry(clientWidth, panelTop, FZoom, gridShown);
 }

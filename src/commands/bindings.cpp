@@ -42,7 +42,6 @@ void BindingSet::Build(CommandList& commands) {
     }
     shortcuts.clear();
   }
-  commands.Touch();
   defaultGestures_ = kDefaultGestures;
   currentGestures_ = kDefaultGestures;
 }

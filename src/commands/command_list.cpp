@@ -20,7 +20,6 @@ void CommandList::SetChecked(Cmd c, bool on) {
       if (d.group == g && d.cmd != c) states_[static_cast<size_t>(d.cmd)].checked = false;
   }
   (*this)[c].checked = on;
-  Touch();
 }
 
 std::optional<Cmd> CommandList::CheckedInGroup(RadioGroup g) const {

@@ -36,13 +36,8 @@ class CommandList {
   // The checked command of a radio group, if any.
   std::optional<Cmd> CheckedInGroup(RadioGroup g) const;
 
-  // Bumped on every change, so views can tell when to re-read the states.
-  uint32_t Revision() const { return revision_; }
-  void Touch() { ++revision_; }
-
  private:
   std::array<CommandState, kCommandCount> states_;
-  uint32_t revision_ = 0;
 };
 
 }  // namespace viz

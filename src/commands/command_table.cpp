@@ -109,9 +109,10 @@ int16_t IdFromCommand(Cmd c) {
   return Def(c).id;
 }
 
-std::optional<Cmd> CommandFromName(std::string_view name) {
+std::optional<Cmd> CommandOfPrimaryShortcut(uint16_t shortcut) {
+  if (shortcut == 0) return std::nullopt;
   for (const auto& d : kTable)
-    if (name == d.name) return d.cmd;
+    if (d.primaryShortcut == shortcut) return d.cmd;
   return std::nullopt;
 }
 

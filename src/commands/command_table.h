@@ -72,14 +72,12 @@ const std::vector<CommandDef>& CommandTable();
 // Identifier <-> command; an unknown identifier gives no command, Spc gives 0.
 std::optional<Cmd> CommandFromId(int16_t id);
 int16_t IdFromCommand(Cmd c);
-std::optional<Cmd> CommandFromName(std::string_view name);
+// The command whose primary shortcut is `shortcut` (Alt+F10 is the settings window).
+std::optional<Cmd> CommandOfPrimaryShortcut(uint16_t shortcut);
 
 // The caption without its access key ("一時停止(&P)" -> "一時停止", "灰色(&G)" -> "灰色",
 // "R&GB" -> "RGB").
 std::wstring CaptionWithoutAccel(std::wstring_view caption);
-
-// Category used by the copy commands (their sender puts the line builder into copy mode).
-inline constexpr std::wstring_view kCategoryCopy = L"コピー";
 
 // Zoom list in menu order; index = FZoomIndex.
 inline constexpr int kZoomFactors[10] = {1, 2, 3, 4, 6, 8, 10, 12, 16, 20};

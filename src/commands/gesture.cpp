@@ -6,16 +6,6 @@
 
 namespace viz {
 
-std::wstring_view DirectionWord(GestureDir d) {
-  switch (d) {
-    case GestureDir::Up: return L"上";
-    case GestureDir::Down: return L"下";
-    case GestureDir::Left: return L"左";
-    case GestureDir::Right: return L"右";
-  }
-  return {};
-}
-
 int GestureAngle(int64_t dx, int64_t dy) {
   if (dx == 0) return dy > 0 ? 90 : 270;
   if (dy == 0) return dx > 0 ? 0 : 180;

@@ -4,9 +4,8 @@
 
 #include <cstdint>
 #include <optional>
-#include <string_view>
 
-#include "capture/geometry_types.h"
+#include "base/geometry.h"
 
 namespace viz {
 
@@ -14,9 +13,6 @@ namespace viz {
 enum class GestureDir : uint8_t { Up = 0, Down = 1, Left = 2, Right = 3 };
 
 inline constexpr int GestureSlot(GestureDir d) { return static_cast<int>(d); }
-
-// "上", "下", "左", "右".
-std::wstring_view DirectionWord(GestureDir d);
 
 // The press point counts as recorded when either coordinate is positive; the window keeps
 // (-1, -1) while no right press has been seen.

@@ -5,7 +5,7 @@
 #include <bitset>
 #include <cstdint>
 
-#include "capture/geometry_types.h"
+#include "base/geometry.h"
 
 namespace viz {
 

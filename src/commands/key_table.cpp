@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "commands/command_table.h"
+
 namespace viz {
 namespace {
 
@@ -102,6 +104,14 @@ std::wstring DisplayNameFromKeyCode(uint16_t key) {
   for (const KeyRow& r : kKeys)
     if (r.storedName == text) return std::wstring(r.displayName);
   return text;
+}
+
+std::wstring ShortcutText(uint16_t shortcut) {
+  std::wstring text;
+  if (shortcut & kShortcutCtrl) text += L"Ctrl+";
+  if (shortcut & kShortcutShift) text += L"Shift+";
+  if (shortcut & kShortcutAlt) text += L"Alt+";
+  return text + DisplayNameFromKeyCode(shortcut & 0xFF);
 }
 
 int DisplayCells(std::wstring_view text) {

@@ -37,6 +37,10 @@ uint16_t KeyCodeFromDisplayName(std::wstring_view name);
 // The stored name, replaced by the row's displayed name when it is a row's stored name.
 std::wstring DisplayNameFromKeyCode(uint16_t key);
 
+// A shortcut value as menus show it: "Ctrl+", "Shift+" and "Alt+" before the key's displayed
+// name ("Alt+F10" for 0x8079).
+std::wstring ShortcutText(uint16_t shortcut);
+
 // Gesture names in slot order: up, down, left, right.
 inline constexpr std::array<std::wstring_view, 4> kGestureNames = {
     L"ｼﾞｪｽﾁｬ ↑", L"ｼﾞｪｽﾁｬ ↓", L"ｼﾞｪｽﾁｬ ←", L"ｼﾞｪｽﾁｬ →"};

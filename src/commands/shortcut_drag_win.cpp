@@ -11,6 +11,8 @@
 
 #include <cstdlib>
 
+#include "ui/window_messages_win.h"
+
 namespace viz {
 namespace {
 

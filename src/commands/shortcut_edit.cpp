@@ -1,6 +1,6 @@
 #include "commands/shortcut_edit.h"
 
-#include "info/format.h"
+#include "base/format.h"
 
 namespace viz {
 

@@ -5,11 +5,9 @@
 #include <algorithm>
 
 #include "commands/command_host.h"
+#include "platform/dpi_win.h"
 #include "platform/message_dialog_win.h"
-
-#ifndef WM_DPICHANGED
-#define WM_DPICHANGED 0x02E0
-#endif
+#include "ui/window_messages_win.h"
 
 namespace viz {
 namespace {
@@ -26,19 +24,6 @@ constexpr int kButtonMinWidth96 = 75;
 constexpr int kButtonPad96 = 20;
 constexpr int kButtonMinHeight96 = 23;
 constexpr int kVisibleRows = 24;
-
-int WindowDpi(HWND w) {
-  using Fn = UINT(WINAPI*)(HWND);
-  static const Fn getDpi = reinterpret_cast<Fn>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  if (getDpi && w) {
-    const UINT d = getDpi(w);
-    if (d) return static_cast<int>(d);
-  }
-  WindowDc dc(nullptr);
-  const int d = dc ? ::GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
-  return d > 0 ? d : 96;
-}
 
 int TextWidth(HDC dc, const std::wstring& s) {
   SIZE size{};
@@ -88,18 +73,8 @@ bool ShortcutWindow::Create(HWND owner) {
   HINSTANCE inst = ::GetModuleHandleW(nullptr);
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&icc);
-  WNDCLASSEXW wc{sizeof(wc)};
-  wc.lpfnWndProc = StaticWndProc;
-  wc.hInstance = inst;
-  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kClassName;
-  // The program's own icon in the caption (shared resource icons: nothing to free).
-  wc.hIcon = ::LoadIconW(inst, L"MAINICON");
-  wc.hIconSm = static_cast<HICON>(::LoadImageW(inst, L"MAINICON", IMAGE_ICON,
-                                               ::GetSystemMetrics(SM_CXSMICON),
-                                               ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-  ::RegisterClassExW(&wc);  // fails harmlessly when the class is registered already
+  if (!RegisterWindowClass(inst, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), true))
+    return false;
   if (!::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, kCaption,
                          WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN, CW_USEDEFAULT,
                          CW_USEDEFAULT, 100, 100, owner, nullptr, inst, this))

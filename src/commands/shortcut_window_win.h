@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "commands/shortcut_edit.h"
+#include "platform/dpi_win.h"
 #include "ui/handle_win.h"
 #include "ui/window_base_win.h"
 
@@ -51,7 +52,6 @@ class ShortcutWindow : public WindowBase<ShortcutWindow> {
     kIdResetAll,
     kIdClose,
   };
-  static constexpr UINT_PTR kTimerAutoScroll = 1;
 
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
@@ -64,7 +64,7 @@ class ShortcutWindow : public WindowBase<ShortcutWindow> {
   SIZE OuterSize(SIZE client) const;
   // No larger than the work area of the monitor under the cursor.
   SIZE FitWorkArea(SIZE outer) const;
-  int Scale(int v96) const { return ::MulDiv(v96, dpi_, 96); }
+  int Scale(int v96) const { return ScaleForDpi(v96, dpi_); }
   HWND AddControl(const wchar_t* cls, const wchar_t* text, DWORD style, int id);
   void FillCommandGrid();
   void FillKeyGrid();

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "platform/path_rules.h"
-#include "info/format.h"
+#include "base/format.h"
 
 namespace viz {
 namespace {
@@ -59,12 +59,6 @@ const InfoLineDef& InfoLineDefOf(InfoLine line) {
 std::optional<InfoLine> InfoLineOfCopyCommand(Cmd c) {
   for (const InfoLineDef& d : kLines)
     if (d.copy == c) return d.line;
-  return std::nullopt;
-}
-
-std::optional<InfoLine> InfoLineOfDisplayCommand(Cmd c) {
-  for (const InfoLineDef& d : kLines)
-    if (d.display == c) return d.line;
   return std::nullopt;
 }
 

@@ -13,24 +13,11 @@
 #include <string_view>
 #include <vector>
 
+#include "base/geometry.h"
 #include "commands/command_list.h"
 #include "commands/command_table.h"
 
 namespace viz {
-
-struct InfoPoint {
-  int32_t x = 0;
-  int32_t y = 0;
-  friend bool operator==(const InfoPoint&, const InfoPoint&) = default;
-};
-
-struct InfoRect {
-  int32_t left = 0;
-  int32_t top = 0;
-  int32_t right = 0;
-  int32_t bottom = 0;
-  friend bool operator==(const InfoRect&, const InfoRect&) = default;
-};
 
 // Left/top in the parent's client coordinates, then the outer size.
 struct InfoWindowPos {
@@ -48,15 +35,15 @@ struct CaptureInfo {
   int32_t Blue = 0;
   int32_t HtmlColor = 0;  // 0xRRGGBB
   uint32_t ColorRef = 0;  // 0x00BBGGRR
-  InfoPoint ScreenPos;
-  InfoPoint ClientOrigin;  // screen position of the client area's top-left corner
-  InfoPoint UserOrigin;
+  Point ScreenPos;
+  Point ClientOrigin;  // screen position of the client area's top-left corner
+  Point UserOrigin;
   uint32_t Handle = 0;
   std::wstring ClassName;
   std::wstring Text;
   InfoWindowPos WindowPos;
-  InfoRect ClientRect;  // right and bottom are the client width and height
-  InfoRect WindowRect;
+  Rect ClientRect;  // right and bottom are the client width and height
+  Rect WindowRect;
   std::wstring ExeName;  // full path of the owning program file
   friend bool operator==(const CaptureInfo&, const CaptureInfo&) = default;
 };
@@ -79,7 +66,6 @@ struct InfoLineDef {
 std::span<const InfoLineDef, kInfoLineCount> InfoLineDefs();
 const InfoLineDef& InfoLineDefOf(InfoLine line);
 std::optional<InfoLine> InfoLineOfCopyCommand(Cmd c);
-std::optional<InfoLine> InfoLineOfDisplayCommand(Cmd c);
 
 // The panel text of a line, e.g. "RGB      R=255 G=0   B=16 ".
 std::wstring DisplayLineText(InfoLine line, const CaptureInfo& info);

@@ -1,6 +1,7 @@
 #include "info/info_panel_win.h"
 
-#include "info/format.h"
+#include "base/format.h"
+#include "base/geometry_win.h"
 #include "platform/sysfuncs_win.h"
 #include "platform/text_convert_win.h"
 #include "ui/icons_win.h"
@@ -69,80 +70,65 @@ uint64_t ShownLineBits(const CommandList& cmds) {
   return bits;
 }
 
-bool SameStatus(const InfoPanel::Status& a, const InfoPanel::Status& b) {
-  return a.active == b.active && a.paused == b.paused && a.stayOnTop == b.stayOnTop &&
-         a.smooth == b.smooth && a.fixed == b.fixed && a.fixedPoint.x == b.fixedPoint.x &&
-         a.fixedPoint.y == b.fixedPoint.y && a.zoom == b.zoom;
-}
-
 }  // namespace
-
-bool InfoPanel::Unchanged(const Status& s, const CaptureInfo& info, const CommandList& cmds,
-                          int dpi) const {
-  const Shown& was = shown_;
-  return was.valid && ::EqualRect(&was.rect, &FInfoRect) && was.dpi == dpi &&
-         was.lineHeight == FLineHeight && was.iconX == FStatusIconX &&
-         was.columnX == FColumnSeparatorX && was.notice == !FStatusMessage.empty() &&
-         (!was.notice || was.status == FStatusMessage) && SameStatus(lastStatus_, s) &&
-         lastInfo_ == info && lastShownLines_ == ShownLineBits(cmds);
-}
 
 void InfoPanel::Draw(HDC dc, const Status& s, const CaptureInfo& info, const CommandList& cmds,
                      int dpi, std::vector<RECT>* dirty) {
+  Sources from{ToRect(FInfoRect), dpi, FLineHeight, FStatusIconX, FColumnSeparatorX,
+               FStatusMessage, s, info, ShownLineBits(cmds)};
   // A still view over an unchanging screen: nothing to build, nothing to draw.
-  if (Unchanged(s, info, cmds, dpi)) return;
-  lastStatus_ = s;
-  lastInfo_ = info;
-  lastShownLines_ = ShownLineBits(cmds);
+  if (shown_.valid && from == drawnFrom_) return;
+  drawnFrom_ = std::move(from);
+
   Shown now;
   now.valid = true;
-  now.rect = FInfoRect;
+  Frame& f = now.frame;
+  f.rect = ToRect(FInfoRect);
   if (!s.active) {
-    now.back = ::GetSysColor(COLOR_BTNFACE);
-    now.text = ::GetSysColor(COLOR_BTNTEXT);
-    now.pen = ::GetSysColor(COLOR_BTNSHADOW);
+    f.back = ::GetSysColor(COLOR_BTNFACE);
+    f.text = ::GetSysColor(COLOR_BTNTEXT);
+    f.pen = ::GetSysColor(COLOR_BTNSHADOW);
   } else if (s.paused) {
-    now.back = ::GetSysColor(COLOR_INFOBK);
-    now.text = ::GetSysColor(COLOR_INFOTEXT);
-    now.pen = ::GetSysColor(COLOR_BTNFACE);
+    f.back = ::GetSysColor(COLOR_INFOBK);
+    f.text = ::GetSysColor(COLOR_INFOTEXT);
+    f.pen = ::GetSysColor(COLOR_BTNFACE);
   } else {
-    now.back = ::GetSysColor(COLOR_WINDOW);
-    now.text = ::GetSysColor(COLOR_WINDOWTEXT);
-    now.pen = ::GetSysColor(COLOR_BTNFACE);
+    f.back = ::GetSysColor(COLOR_WINDOW);
+    f.text = ::GetSysColor(COLOR_WINDOWTEXT);
+    f.pen = ::GetSysColor(COLOR_BTNFACE);
   }
-  now.dpi = dpi;
-  now.lineHeight = FLineHeight;
-  now.iconX = FStatusIconX;
-  now.columnX = FColumnSeparatorX;
-  now.notice = !FStatusMessage.empty();
-  now.status = now.notice ? FStatusMessage : ZoomLabel(s.zoom);
-  now.icons = {s.stayOnTop, s.smooth, s.paused, s.fixed};
-  now.fixedPoint = s.fixed ? s.fixedPoint : POINT{};
-  now.swatch = info.ColorRef & 0xFFFFFF;
+  f.dpi = dpi;
+  f.lineHeight = FLineHeight;
+  f.iconX = FStatusIconX;
+  f.columnX = FColumnSeparatorX;
+  StatusLine& st = now.status;
+  st.notice = !FStatusMessage.empty();
+  st.text = st.notice ? FStatusMessage : ZoomLabel(s.zoom);
+  st.icons = {s.stayOnTop, s.smooth, s.paused, s.fixed};
+  st.fixedPoint = s.fixed ? s.fixedPoint : Point{};
+  st.swatch = info.ColorRef & 0xFFFFFF;
   for (InfoLine line : VisibleInfoLines(cmds)) now.lines.push_back(DisplayLineText(line, info));
+  f.lineCount = now.lines.size();
 
   const Shown& was = shown_;
-  const bool all = !was.valid || !::EqualRect(&was.rect, &now.rect) || was.back != now.back ||
-                   was.text != now.text || was.pen != now.pen || was.dpi != now.dpi ||
-                   was.lineHeight != now.lineHeight || was.iconX != now.iconX ||
-                   was.columnX != now.columnX || was.lines.size() != now.lines.size();
+  const bool all = !was.valid || was.frame != now.frame;
 
-  UniquePen linePen(::CreatePen(PS_SOLID, 1, now.pen));
+  UniquePen linePen(::CreatePen(PS_SOLID, 1, f.pen));
   SelectGuard selPen(dc, linePen.get());
   if (::GetCurrentObject(dc, OBJ_FONT) != viewFont_.get()) {
     ReleaseFont();
     ::SelectObject(dc, viewFont_.get());
   }
   fontDc_ = dc;
-  ::SetTextColor(dc, now.text);
+  ::SetTextColor(dc, f.text);
   ::SetBkMode(dc, TRANSPARENT);
-  UniqueBrush back(::CreateSolidBrush(now.back));
+  UniqueBrush back(::CreateSolidBrush(f.back));
   const int top = FInfoRect.top, lh = FLineHeight;
 
   if (all) {
     ::FillRect(dc, &FInfoRect, back.get());
-    DrawStatus(dc, now);
-    for (size_t i = 0; i < now.lines.size(); ++i) DrawLine(dc, now, i, true);
+    DrawStatus(dc, f, st);
+    for (size_t i = 0; i < now.lines.size(); ++i) DrawLine(dc, now.lines[i], i, true);
     // The column separator, then the line at the panel top.
     Line(dc, FColumnSeparatorX, top + lh + 1, FColumnSeparatorX, FInfoRect.bottom);
     UniquePen shadow(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW)));
@@ -152,12 +138,10 @@ void InfoPanel::Draw(HDC dc, const Status& s, const CaptureInfo& info, const Com
   } else {
     // The status line lies between the top line and the first separator; line i between
     // separators i and i + 1. Each is drawn again on its own background when it changed.
-    if (was.status != now.status || was.notice != now.notice || was.icons != now.icons ||
-        was.fixedPoint.x != now.fixedPoint.x || was.fixedPoint.y != now.fixedPoint.y ||
-        was.swatch != now.swatch) {
+    if (was.status != st) {
       const RECT band{FInfoRect.left, top + 1, FInfoRect.right, top + lh};
       ::FillRect(dc, &band, back.get());
-      DrawStatus(dc, now);
+      DrawStatus(dc, f, st);
       if (dirty) dirty->push_back(band);
     }
     for (size_t i = 0; i < now.lines.size(); ++i) {
@@ -165,7 +149,7 @@ void InfoPanel::Draw(HDC dc, const Status& s, const CaptureInfo& info, const Com
       const int bandTop = top + lh * static_cast<int>(i + 1) + 1;
       const RECT band{FInfoRect.left, bandTop, FInfoRect.right, bandTop + lh - 1};
       ::FillRect(dc, &band, back.get());
-      DrawLine(dc, now, i, false);
+      DrawLine(dc, now.lines[i], i, false);
       Line(dc, FColumnSeparatorX, band.top, FColumnSeparatorX, band.bottom);
       if (dirty) dirty->push_back(band);
     }
@@ -173,11 +157,11 @@ void InfoPanel::Draw(HDC dc, const Status& s, const CaptureInfo& info, const Com
   shown_ = std::move(now);
 }
 
-void InfoPanel::DrawStatus(HDC dc, const Shown& s) const {
+void InfoPanel::DrawStatus(HDC dc, const Frame& f, const StatusLine& s) const {
   const int top = FInfoRect.top;
-  Text(dc, FLineHeight + 2, top + 2, s.status);
+  Text(dc, FLineHeight + 2, top + 2, s.text);
   if (!s.notice) {
-    const int size = ::MulDiv(kStateIconSize96, s.dpi, 96), slot = ::MulDiv(kStateIconSlot96, s.dpi, 96);
+    const int size = ::MulDiv(kStateIconSize96, f.dpi, 96), slot = ::MulDiv(kStateIconSlot96, f.dpi, 96);
     for (int i = 0; i < 4; ++i)
       if (s.icons[i])
         DrawStateIcon(dc, FStatusIconX + i * slot, top + 1, size, static_cast<StateIcon>(i));
@@ -200,10 +184,10 @@ void InfoPanel::DrawStatus(HDC dc, const Shown& s) const {
 }
 
 // Line i: its separator above it (in a full drawing) and its text.
-void InfoPanel::DrawLine(HDC dc, const Shown& s, size_t index, bool separator) const {
+void InfoPanel::DrawLine(HDC dc, const std::wstring& text, size_t index, bool separator) const {
   const int y = FInfoRect.top + 2 + FLineHeight * static_cast<int>(index + 1);
   if (separator) Line(dc, 0, y - 2, FInfoRect.right, y - 2);
-  Text(dc, 2, y, s.lines[index]);
+  Text(dc, 2, y, text);
 }
 
 }  // namespace viz

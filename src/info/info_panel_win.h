@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/geometry.h"
 #include "commands/command_list.h"
 #include "info/info_lines.h"
 #include "ui/handle_win.h"
@@ -34,8 +35,8 @@ class InfoPanel {
   void SetZoomLabel(int zoom, HDC dc);
 
   // The panel rectangle in view coordinates (FInfoRect).
-  const RECT& Rect() const { return FInfoRect; }
-  void SetRect(const RECT& r) { FInfoRect = r; }
+  const RECT& PanelRect() const { return FInfoRect; }
+  void SetPanelRect(const RECT& r) { FInfoRect = r; }
 
   // The transient notice shown in place of the zoom label (FStatusMessage).
   const std::wstring& Notice() const { return FStatusMessage; }
@@ -52,8 +53,9 @@ class InfoPanel {
     bool active = true;   // the window is the active one
     bool paused = false;
     bool stayOnTop = false, smooth = false, fixed = false;
-    POINT fixedPoint{};
+    Point fixedPoint;
     int zoom = 6;
+    bool operator==(const Status&) const = default;
   };
   // The panel: background, status line with swatch and state icons, lines, separators. Only
   // what differs from the panel drawn last is drawn again (a status line, a line); the
@@ -64,23 +66,42 @@ class InfoPanel {
   void Forget() { shown_.valid = false; }
 
  private:
-  // What the panel drawn last showed.
-  struct Shown {
-    bool valid = false;
-    RECT rect{};
+  // Everything a panel is drawn from: equal sources draw an equal panel, so a cycle whose
+  // sources equal the last one's builds no text and draws nothing. Every field takes part.
+  struct Sources {
+    Rect rect;
+    int dpi = 0, lineHeight = 0, iconX = 0, columnX = 0;
+    std::wstring notice;
+    Status status;
+    CaptureInfo info;
+    uint64_t shownLines = 0;  // the shown lines as bits, in panel order
+    bool operator==(const Sources&) const = default;
+  };
+  // What the panel drawn last showed, in the parts that are drawn again on their own: the
+  // frame (a change draws everything), the status line, and each line.
+  struct Frame {
+    Rect rect;
     COLORREF back = 0, text = 0, pen = 0;
     int dpi = 0, lineHeight = 0, iconX = 0, columnX = 0;
-    std::wstring status;             // the notice, or the zoom label
+    size_t lineCount = 0;
+    bool operator==(const Frame&) const = default;
+  };
+  struct StatusLine {
+    std::wstring text;               // the notice, or the zoom label
     bool notice = false;
     std::array<bool, 4> icons{};     // stay on top, smooth, paused, fixed
-    POINT fixedPoint{};
+    Point fixedPoint;
     COLORREF swatch = 0;
+    bool operator==(const StatusLine&) const = default;
+  };
+  struct Shown {
+    bool valid = false;
+    Frame frame;
+    StatusLine status;
     std::vector<std::wstring> lines;  // the shown lines' texts, in order
   };
-  // Whether the panel drawn last shows exactly this (the texts need not be built to tell).
-  bool Unchanged(const Status& s, const CaptureInfo& info, const CommandList& cmds, int dpi) const;
-  void DrawStatus(HDC dc, const Shown& s) const;
-  void DrawLine(HDC dc, const Shown& s, size_t index, bool separator) const;
+  void DrawStatus(HDC dc, const Frame& f, const StatusLine& s) const;
+  void DrawLine(HDC dc, const std::wstring& text, size_t index, bool separator) const;
 
   // The view font is left selected in the DC drawn into last: selecting a font sets up its
   // rendering again each time. It is selected out there before it goes.
@@ -94,10 +115,7 @@ class InfoPanel {
   RECT FInfoRect{};
   std::wstring FStatusMessage;
   Shown shown_;
-  // What the panel drawn last was drawn from.
-  Status lastStatus_;
-  CaptureInfo lastInfo_;
-  uint64_t lastShownLines_ = 0;  // the shown lines as bits, in panel order
+  Sources drawnFrom_;  // what the panel drawn last was drawn from (when shown_ is valid)
 };
 
 }  // namespace viz

@@ -4,7 +4,7 @@
 // one rectangle, so that they agree.
 #pragma once
 
-#include "capture/geometry_types.h"
+#include "base/geometry.h"
 
 namespace viz {
 

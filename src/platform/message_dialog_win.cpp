@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/dpi_win.h"
 #include "platform/sysfuncs_win.h"
 #include "ui/handle_win.h"
 #include "ui/window_base_win.h"
@@ -37,38 +38,9 @@ struct DialogState {
   UniqueFont font;
 };
 
-int ScreenDpi() {
-  WindowDc dc(nullptr);
-  int dpi = dc ? ::GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
-  return dpi > 0 ? dpi : 96;
-}
-
-// The monitor's own DPI where the system keeps one per monitor, else the system DPI.
-int MonitorDpi(HMONITOR mon) {
-  UniqueLibrary shcore(LoadSystemLibrary(L"shcore.dll"));
-  if (shcore) {
-    using Fn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    auto fn = reinterpret_cast<Fn>(
-        reinterpret_cast<void*>(::GetProcAddress(shcore.get(), "GetDpiForMonitor")));
-    UINT x = 0, y = 0;
-    if (fn && SUCCEEDED(fn(mon, 0 /* MDT_EFFECTIVE_DPI */, &x, &y)) && y > 0)
-      return static_cast<int>(y);
-  }
-  return ScreenDpi();
-}
-
 UniqueFont CreateMessageFont(int dpi) {
-  NONCLIENTMETRICSW ncm{};
-  ncm.cbSize = sizeof(ncm);
-  bool ok = ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0);
-  if (!ok) {
-    // Systems before Vista know the structure without its last member.
-    ncm.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-    ok = ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0);
-  }
-  if (!ok) return UniqueFont(nullptr);
-  LOGFONTW lf = ncm.lfMessageFont;
-  lf.lfHeight = ::MulDiv(lf.lfHeight, dpi, ScreenDpi());
+  LOGFONTW lf{};
+  if (!MessageFontAt(dpi, &lf)) return UniqueFont(nullptr);
   return UniqueFont(::CreateFontIndirectW(&lf));
 }
 
@@ -133,15 +105,15 @@ void Layout(HWND dlg, DialogState& st) {
   if (!mon || !::GetMonitorInfoW(mon, &mi))
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &mi.rcWork, 0);
   const RECT work = mi.rcWork;
-  const int dpi = mon ? MonitorDpi(mon) : ScreenDpi();
+  const int dpi = mon ? MonitorDpi(mon) : SystemDpi();
   auto S = [dpi](int v96) { return ::MulDiv(v96, dpi, 96); };
 
   st.font = CreateMessageFont(dpi);
   HFONT font = st.font ? st.font.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
 
   const int workW = work.right - work.left, workH = work.bottom - work.top;
-  const int iconW = S(::GetSystemMetrics(SM_CXICON) * 96 / ScreenDpi());
-  const int iconH = S(::GetSystemMetrics(SM_CYICON) * 96 / ScreenDpi());
+  const int iconW = S(::GetSystemMetrics(SM_CXICON) * 96 / SystemDpi());
+  const int iconH = S(::GetSystemMetrics(SM_CYICON) * 96 / SystemDpi());
   const int margin = S(kMargin96), iconGap = S(kIconGap96);
 
   std::vector<MsgButton> kinds;

@@ -69,21 +69,21 @@ SettingLayout LayoutSettingPage(const SettingMetrics& m, const std::vector<int>&
     int rows = 0;
     for (size_t i = 0; i < kItems.size(); ++i) {
       if (kItems[i].group != kGroups[gi].group || !shown(i)) continue;
-      out.items[i] = LayoutRect{colX[c] + m.groupPadX, y, m.checkWidth + textWidth(i), m.rowHeight};
+      out.items[i] = Rect::OfSize(colX[c] + m.groupPadX, y, m.checkWidth + textWidth(i), m.rowHeight);
       y += m.rowHeight;
       ++rows;
     }
     if (rows == 0) continue;
     const int h = m.groupHead + rows * m.rowHeight + m.groupFoot;
-    out.groups[gi] = LayoutRect{colX[c], colY[c], colWidth[c], h};
+    out.groups[gi] = Rect::OfSize(colX[c], colY[c], colWidth[c], h);
     colY[c] += h + m.groupGap;
   }
   // Columns end alike: the shorter one's last group is stretched to the longer one.
   const int bottom = std::max(colY[0], colY[1]) - m.groupGap;
   for (int c = 0; c < 2; ++c) {
     for (size_t gi = kGroups.size(); gi-- > 0;) {
-      if (kGroups[gi].column != c || out.groups[gi].h == 0) continue;
-      out.groups[gi].h = bottom - out.groups[gi].y;
+      if (kGroups[gi].column != c || out.groups[gi].empty()) continue;
+      out.groups[gi].bottom = bottom;
       break;
     }
   }

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/geometry.h"
 #include "commands/command_table.h"
 
 namespace viz {
@@ -33,10 +34,6 @@ const SettingGroupDef& GroupDef(SettingGroup g);
 
 // ---- layout ----------------------------------------------------------------------------------
 
-struct LayoutRect {
-  int x = 0, y = 0, w = 0, h = 0;
-};
-
 // Pixel sizes measured from the window's font; every value is at least 0.
 struct SettingMetrics {
   int checkWidth = 0;   // the box and the gap before its text
@@ -50,8 +47,8 @@ struct SettingMetrics {
 };
 
 struct SettingLayout {
-  std::array<LayoutRect, kSettingGroupCount> groups{};  // by SettingGroup; h == 0: not shown
-  std::vector<LayoutRect> items;                        // by SettingItems() index; w == 0: hidden
+  std::array<Rect, kSettingGroupCount> groups{};  // by SettingGroup; empty: not shown
+  std::vector<Rect> items;                        // by SettingItems() index; empty: hidden
   int width = 0, height = 0;                            // the page, margins included
 };
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "commands/command_host.h"
+#include "platform/dpi_win.h"
 #include "platform/sysfuncs_win.h"
 #include "settings_ui/file_version_win.h"
 
@@ -16,12 +17,6 @@ namespace {
 constexpr const wchar_t* kTitle = L"vizmoria";
 constexpr const wchar_t* kLinkLabel = L"ヘルプ: ";
 constexpr DWORD kEtdtEnableTab = 0x6;  // ETDT_ENABLE | ETDT_USETABTEXTURE
-
-template <typename Fn>
-Fn User32Proc(const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), name)));
-}
 
 // Dialog base units of the selected font: DLU to pixels as the dialog manager converts them.
 struct BaseUnits {
@@ -64,32 +59,11 @@ BOOL CALLBACK SetControlFont(HWND w, LPARAM lp) {
 
 }  // namespace
 
-int SettingWindow::Dpi() const {
-  using Fn = UINT(WINAPI*)(HWND);
-  static const Fn getDpi = User32Proc<Fn>("GetDpiForWindow");
-  HWND w = owner_ ? owner_ : hwnd_;
-  if (getDpi && w) {
-    if (UINT d = getDpi(w)) return static_cast<int>(d);
-  }
-  WindowDc dc(nullptr);
-  return dc ? ::GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
-}
+int SettingWindow::Dpi() const { return WindowDpi(owner_ ? owner_ : hwnd_); }
 
 void SettingWindow::CreateFonts(int dpi) {
-  NONCLIENTMETRICSW ncm{};
-  ncm.cbSize = sizeof(ncm);
-  using ForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
-  static const ForDpiFn forDpi = User32Proc<ForDpiFn>("SystemParametersInfoForDpi");
   LOGFONTW lf{};
-  if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0, dpi)) {
-    lf = ncm.lfMessageFont;
-  } else if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
-    // Given for the system DPI; scaled to this window's.
-    lf = ncm.lfMessageFont;
-    WindowDc screen(nullptr);
-    const int systemDpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-    if (systemDpi > 0 && systemDpi != dpi) lf.lfHeight = MulDiv(lf.lfHeight, dpi, systemDpi);
-  } else {
+  if (!MessageFontAt(dpi, &lf)) {
     lf.lfHeight = -MulDiv(9, dpi, 72);
     lf.lfCharSet = SHIFTJIS_CHARSET;
     lstrcpynW(lf.lfFaceName, L"MS UI Gothic", LF_FACESIZE);
@@ -224,13 +198,13 @@ void SettingWindow::Layout() {
   for (size_t gi = 0; gi < groups.size(); ++gi)
     captionWidths[gi] = TextWidth(dc.get(), font_.get(), groups[gi].caption);
   const SettingLayout lay = LayoutSettingPage(m, widths, visible, captionWidths);
-  auto place = [](HWND w, const LayoutRect& r) {
+  auto place = [](HWND w, const Rect& r) {
     if (!w) return;
-    if (r.w <= 0 || r.h <= 0) {
+    if (r.empty()) {
       ::ShowWindow(w, SW_HIDE);
       return;
     }
-    ::SetWindowPos(w, nullptr, r.x, r.y, r.w, r.h,
+    ::SetWindowPos(w, nullptr, r.left, r.top, r.width(), r.height(),
                    SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   };
   for (size_t gi = 0; gi < groups.size(); ++gi) place(groups_[gi], lay.groups[gi]);
@@ -255,10 +229,10 @@ void SettingWindow::Layout() {
   const int linkY = versionY + u.cy + u.Y(14);
   const int helpW = x1 + std::max({titleW, versionW, linkW}) + m.margin;
   const int helpH = linkY + u.cy + m.margin;
-  place(iconStatic_, LayoutRect{x0, y0, iconSize, iconSize});
-  place(title_, LayoutRect{x1, y0, titleW + u.X(2), titleH});
-  place(versionLabel_, LayoutRect{x1, versionY, versionW + u.X(2), u.cy});
-  place(link_, LayoutRect{x1, linkY, linkW, u.cy});
+  place(iconStatic_, Rect::OfSize(x0, y0, iconSize, iconSize));
+  place(title_, Rect::OfSize(x1, y0, titleW + u.X(2), titleH));
+  place(versionLabel_, Rect::OfSize(x1, versionY, versionW + u.X(2), u.cy));
+  place(link_, Rect::OfSize(x1, linkY, linkW, u.cy));
 
   // ---- the tab around the larger page, the close button under it
   const int pageW = std::max(lay.width, helpW), pageH = std::max(lay.height, helpH);
@@ -278,10 +252,7 @@ void SettingWindow::Layout() {
   RECT wr{0, 0, 2 * mx + tabW, by + bh + my};
   const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_STYLE));
   const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
-  using AdjustFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-  static const AdjustFn adjustForDpi = User32Proc<AdjustFn>("AdjustWindowRectExForDpi");
-  if (!adjustForDpi || !adjustForDpi(&wr, style, FALSE, exStyle, static_cast<UINT>(dpi_)))
-    ::AdjustWindowRectEx(&wr, style, FALSE, exStyle);
+  AdjustWindowRectForDpi(&wr, style, exStyle, dpi_);
   ::SetWindowPos(hwnd_, nullptr, 0, 0, wr.right - wr.left, wr.bottom - wr.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   ::InvalidateRect(hwnd_, nullptr, TRUE);

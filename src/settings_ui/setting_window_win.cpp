@@ -26,13 +26,8 @@ bool SettingWindow::Create(HWND owner) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TAB_CLASSES | ICC_LINK_CLASS | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&icc);
 
-  WNDCLASSEXW wc{sizeof(wc)};
-  wc.lpfnWndProc = StaticWndProc;
-  wc.hInstance = inst;
-  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kClassName;
-  if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+  if (!RegisterWindowClass(inst, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), false))
+    return false;
 
   owner_ = owner;
   const std::wstring caption =

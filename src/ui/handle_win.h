@@ -52,7 +52,6 @@ inline void FreeLib(HMODULE h) { ::FreeLibrary(h); }
 inline void DestroyMenuH(HMENU h) { ::DestroyMenu(h); }
 inline void DestroyIconH(HICON h) { ::DestroyIcon(h); }
 inline void GlobalFreeH(HGLOBAL h) { ::GlobalFree(h); }
-inline void DestroyWindowH(HWND h) { ::DestroyWindow(h); }
 inline void UnhookH(HHOOK h) { ::UnhookWindowsHookEx(h); }
 inline void DestroyImageListH(HIMAGELIST h) { ::ImageList_Destroy(h); }
 }  // namespace detail
@@ -76,7 +75,6 @@ using UniqueLibrary = UniqueHandle<NullHandleTraits<HMODULE, detail::FreeLib>>;
 using UniqueMenu = UniqueHandle<NullHandleTraits<HMENU, detail::DestroyMenuH>>;
 using UniqueIcon = UniqueHandle<NullHandleTraits<HICON, detail::DestroyIconH>>;
 using UniqueGlobal = UniqueHandle<NullHandleTraits<HGLOBAL, detail::GlobalFreeH>>;
-using UniqueWindow = UniqueHandle<NullHandleTraits<HWND, detail::DestroyWindowH>>;
 using UniqueHook = UniqueHandle<NullHandleTraits<HHOOK, detail::UnhookH>>;
 using UniqueImageList = UniqueHandle<NullHandleTraits<HIMAGELIST, detail::DestroyImageListH>>;
 

@@ -29,6 +29,29 @@ class WindowBase {
   HWND hwnd() const { return hwnd_; }
 
  protected:
+  // Registers the class Derived::kClassName with this base's window procedure: `style`, the
+  // `background` brush (none when every pixel is painted) and, with `programIcon`, the
+  // program's icon in the caption and the taskbar. True when the class is there, registered by
+  // this call or an earlier one.
+  static bool RegisterWindowClass(HINSTANCE inst, UINT style, HBRUSH background,
+                                  bool programIcon) {
+    WNDCLASSEXW wc{sizeof(wc)};
+    wc.style = style;
+    wc.lpfnWndProc = StaticWndProc;
+    wc.hInstance = inst;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszClassName = Derived::kClassName;
+    if (programIcon) {
+      // Shared resource icons: nothing to free.
+      wc.hIcon = ::LoadIconW(inst, L"MAINICON");
+      wc.hIconSm = static_cast<HICON>(::LoadImageW(inst, L"MAINICON", IMAGE_ICON,
+                                                   ::GetSystemMetrics(SM_CXSMICON),
+                                                   ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    }
+    return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  }
+
   static LRESULT CALLBACK StaticWndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     Derived* self;
     if (msg == WM_NCCREATE) {

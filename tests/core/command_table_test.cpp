@@ -34,7 +34,6 @@ TEST(CommandTable, IdentifierMappingIsTwoWay) {
   EXPECT_FALSE(CommandFromId(-1));
   EXPECT_EQ(IdFromCommand(Cmd::Zoom_20), 1020);
   EXPECT_EQ(IdFromCommand(Cmd::WinInfo_ExeName), 5023);
-  EXPECT_EQ(*CommandFromName("actCapture_Pause"), Cmd::Capture_Pause);
 }
 
 TEST(CommandTable, ZoomListFollowsMenuOrder) {

@@ -58,11 +58,7 @@ TEST(Gesture, DeadZoneIsThreeDoubleClickSizesOnEachAxis) {
   EXPECT_EQ(Drag(1, 0, 0, 0), GestureDir::Right);
 }
 
-TEST(Gesture, DirectionWordsAndSlots) {
-  EXPECT_EQ(DirectionWord(GestureDir::Up), L"上");
-  EXPECT_EQ(DirectionWord(GestureDir::Down), L"下");
-  EXPECT_EQ(DirectionWord(GestureDir::Left), L"左");
-  EXPECT_EQ(DirectionWord(GestureDir::Right), L"右");
+TEST(Gesture, Slots) {
   EXPECT_EQ(GestureSlot(GestureDir::Up), 0);
   EXPECT_EQ(GestureSlot(GestureDir::Right), 3);
   EXPECT_FALSE(GestureStartRecorded({-1, -1}));

@@ -55,7 +55,7 @@ std::vector<uint8_t> Bytes(const SettingsFile& f) {
   return {a.begin(), a.end()};
 }
 
-const DesktopRect kDesktop{-1280, -100, 1920, 1080};
+const Rect kDesktop{-1280, -100, 1920, 1080};
 
 }  // namespace
 
@@ -203,7 +203,7 @@ TEST(SettingsState, OriginIsClampedIntoTheDesktopsOwnRectangle) {
   s = InterpretSettings(f, kDesktop);
   EXPECT_EQ(s.userOriginX, -1280);
   EXPECT_EQ(s.userOriginY, 1080);
-  s = InterpretSettings(f, DesktopRect{10, 10, 5, 5});  // empty desktop: no UB, pinned
+  s = InterpretSettings(f, Rect{10, 10, 5, 5});  // empty desktop: no UB, pinned
   EXPECT_EQ(s.userOriginX, 10);
   EXPECT_EQ(s.userOriginY, 10);
 }
@@ -221,7 +221,7 @@ TEST(SettingsState, CapturePointIsClampedOntoTheDesktopsPixels) {
   s = InterpretSettings(f, kDesktop);
   EXPECT_EQ(s.capturePointX, -1280);
   EXPECT_EQ(s.capturePointY, 1079);
-  s = InterpretSettings(f, DesktopRect{INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN});
+  s = InterpretSettings(f, Rect{INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN});
   EXPECT_EQ(s.capturePointX, INT32_MIN);
   EXPECT_EQ(s.capturePointY, INT32_MIN);
 }

@@ -1,3 +1,4 @@
+#include "capture/grid_style.h"
 #include "capture/view_geometry.h"
 
 #include <gtest/gtest.h>
@@ -185,4 +186,20 @@ TEST(ViewGeometry, ZoomSteps) {
   EXPECT_FALSE(ZoomStepIndex(4, 6, false));
   EXPECT_EQ(ZoomStepIndex(4, 0, true), 5);
   EXPECT_EQ(ZoomStepIndex(-5, -1, true), 0);
+}
+
+TEST(ViewGeometry, GridStyleFollowsTheCheckedGridCommandsAndTheirTags) {
+  CommandList c;
+  EXPECT_EQ(GridStyleOf(c), (GridStyle{0x999999, GridPen::Copy, true, 0xFF0000}));
+  c.SetChecked(Cmd::Grid_Invert, true);
+  EXPECT_EQ(GridStyleOf(c).pen, GridPen::Not);
+  c.SetChecked(Cmd::Grid_Transparent, true);
+  EXPECT_EQ(GridStyleOf(c), (GridStyle{0xCCCCCC, GridPen::Mask, true, 0xFF0000}));
+  c[Cmd::Grid_SelColor].tag = 0x123456;
+  c[Cmd::Grid_SelSubColor].tag = 0x654321;
+  c.SetChecked(Cmd::Grid_SelColor, true);
+  c.SetChecked(Cmd::Grid_SelSubColor, true);
+  EXPECT_EQ(GridStyleOf(c), (GridStyle{0x123456, GridPen::Copy, true, 0x654321}));
+  c.SetChecked(Cmd::Grid_SubNone, true);
+  EXPECT_FALSE(GridStyleOf(c).subShown);
 }

@@ -26,6 +26,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"VizE2E_Counter";
 constexpr BYTE kMark = 0xA5;  // blue of every counter colour
 constexpr UINT kMsgStep = WM_APP + 1;
+constexpr UINT_PTR kCountTimer = 1;
 
 }  // namespace
 
@@ -119,7 +120,7 @@ CounterWindow::CounterWindow(const RECT& screen_rect, UINT period_ms)
                                 nullptr, nullptr, inst, t);
     if (hwnd) {
       ShowWindow(hwnd, SW_SHOWNOACTIVATE);
-      if (period_ms) SetTimer(hwnd, 1, period_ms, nullptr);
+      if (period_ms) SetTimer(hwnd, kCountTimer, period_ms, nullptr);
     }
     {
       std::lock_guard lock(t->mutex);

@@ -14,7 +14,7 @@ namespace viz::testing {
 
 // Desktop derived from 16 bytes past the file when present, else a two-monitor layout with a
 // monitor left of the primary one.
-inline DesktopRect DesktopFor(std::span<const uint8_t> data) {
+inline Rect DesktopFor(std::span<const uint8_t> data) {
   if (data.size() < kSettingsFileSize + 16) return {-1920, -120, 1920, 1080};
   auto i32 = [&](size_t at) {
     uint32_t v = 0;
@@ -40,7 +40,7 @@ inline std::string CheckSettingsInput(std::span<const uint8_t> data) {
   for (size_t k = kSettingsHeaderSize; k < kSettingsFileSize; ++k)
     if (bytes[k] != data[k]) return "encoding changed a block byte";
 
-  const DesktopRect desktop = DesktopFor(data);
+  const Rect desktop = DesktopFor(data);
   const SettingsState s = InterpretSettings(*file, desktop);
   if (s.zoomIndex < 0 || s.zoomIndex >= kZoomCount) return "zoom index out of range";
   if (s.gridColor != Cmd::Grid_Gray && s.gridColor != Cmd::Grid_Invert &&

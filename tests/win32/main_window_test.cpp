@@ -15,6 +15,9 @@ using namespace viz;
 
 namespace {
 
+// A thread timer: the system picks its identifier.
+constexpr UINT_PTR kThreadTimer = 0;
+
 std::wstring MenuText(HMENU m, UINT pos) {
   wchar_t buf[256] = {};
   MENUITEMINFOW mii{sizeof(mii)};
@@ -256,7 +259,7 @@ TEST_F(MainWindowTest, CompositionSwitchedOnTakesNoSelfCaptureAwayWithANotice) {
   g_composition = true;
   BoxAnswer box;
   g_box = &box;
-  ::SetTimer(nullptr, 0, 20, AnswerBox);
+  ::SetTimer(nullptr, kThreadTimer, 20, AnswerBox);
   ::SendMessageW(w, WM_DWMCOMPOSITIONCHANGED, 0, 0);
   g_box = nullptr;
   OverrideCompositionStateForTest(nullptr);

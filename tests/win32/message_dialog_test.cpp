@@ -11,6 +11,9 @@
 namespace viz {
 namespace {
 
+// A thread timer: the system picks its identifier.
+constexpr UINT_PTR kThreadTimer = 0;
+
 // Runs `inspect` on the message dialog once it is up; the dialog's modal loop serves the timer.
 struct DialogProbe {
   std::function<void(HWND)> inspect;
@@ -51,7 +54,7 @@ MsgButton ShowProbed(std::wstring_view text, MsgKind kind, unsigned buttons, Msg
                      std::function<void(HWND)> inspect) {
   DialogProbe probe{std::move(inspect)};
   g_probe = &probe;
-  SetTimer(nullptr, 0, 50, ProbeTimer);
+  SetTimer(nullptr, kThreadTimer, 50, ProbeTimer);
   MsgButton r = MessageDlg(nullptr, text, kind, buttons, def);
   g_probe = nullptr;
   EXPECT_TRUE(probe.seen);

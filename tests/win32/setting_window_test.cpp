@@ -66,13 +66,13 @@ std::array<int, kSettingGroupCount> Captions(int w) {
   return a;
 }
 
-bool Inside(const LayoutRect& inner, const LayoutRect& outer) {
-  return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.w <= outer.x + outer.w &&
-         inner.y + inner.h <= outer.y + outer.h;
+bool Inside(const Rect& inner, const Rect& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
 }
 
-bool Overlap(const LayoutRect& a, const LayoutRect& b) {
-  return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+bool Overlap(const Rect& a, const Rect& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
 size_t IndexOf(Cmd c) {
@@ -89,11 +89,11 @@ TEST(SettingLayout, StacksBoxesInsideTheirGroupsWithoutOverlapAndWithinThePage) 
   const SettingLayout lay =
       LayoutSettingPage(TestMetrics(), widths, std::vector<bool>(n, true), Captions(50));
   ASSERT_EQ(lay.items.size(), n);
-  const LayoutRect page{0, 0, lay.width, lay.height};
+  const Rect page{0, 0, lay.width, lay.height};
   for (size_t i = 0; i < n; ++i) {
-    const LayoutRect& r = lay.items[i];
+    const Rect& r = lay.items[i];
     const size_t g = static_cast<size_t>(SettingItems()[i].group);
-    EXPECT_EQ(r.w, 20 + widths[i]) << i;
+    EXPECT_EQ(r.width(), 20 + widths[i]) << i;
     EXPECT_TRUE(Inside(r, lay.groups[g])) << i;
     for (size_t j = i + 1; j < n; ++j) EXPECT_FALSE(Overlap(r, lay.items[j])) << i << " " << j;
   }
@@ -103,12 +103,12 @@ TEST(SettingLayout, StacksBoxesInsideTheirGroupsWithoutOverlapAndWithinThePage) 
       EXPECT_FALSE(Overlap(lay.groups[g], lay.groups[h])) << g << " " << h;
   }
   const auto& win = lay.groups[static_cast<size_t>(SettingGroup::WinInfo)];
-  EXPECT_EQ(win.w, 20 + 140 + 2 * 10);
+  EXPECT_EQ(win.width(), 20 + 140 + 2 * 10);
   // Both columns end on one line, a margin above the page's bottom.
   const auto& opt = lay.groups[static_cast<size_t>(SettingGroup::Opt)];
   const auto& cap = lay.groups[static_cast<size_t>(SettingGroup::Capture)];
-  EXPECT_EQ(opt.y + opt.h, cap.y + cap.h);
-  EXPECT_EQ(lay.height, opt.y + opt.h + 9);
+  EXPECT_EQ(opt.bottom, cap.bottom);
+  EXPECT_EQ(lay.height, opt.bottom + 9);
 }
 
 TEST(SettingLayout, HiddenBoxesLeaveNoGapAndAnEmptyGroupIsLeftOut) {
@@ -120,14 +120,14 @@ TEST(SettingLayout, HiddenBoxesLeaveNoGapAndAnEmptyGroupIsLeftOut) {
   const size_t noSelf = IndexOf(Cmd::Opt_NoSelfCapture), smooth = IndexOf(Cmd::Opt_SmoothCapture);
   visible[noSelf] = false;
   const SettingLayout less = LayoutSettingPage(TestMetrics(), widths, visible, Captions(40));
-  EXPECT_EQ(less.items[noSelf].w, 0);
-  EXPECT_EQ(less.items[smooth].y, all.items[noSelf].y);  // moved up into the gap
+  EXPECT_EQ(less.items[noSelf].width(), 0);
+  EXPECT_EQ(less.items[smooth].top, all.items[noSelf].top);  // moved up into the gap
 
   for (size_t i = 0; i < n; ++i)
     if (SettingItems()[i].group == SettingGroup::Capture) visible[i] = false;
   const SettingLayout noCapture = LayoutSettingPage(TestMetrics(), widths, visible, Captions(40));
-  EXPECT_EQ(noCapture.groups[static_cast<size_t>(SettingGroup::Capture)].h, 0);
-  EXPECT_GT(noCapture.groups[static_cast<size_t>(SettingGroup::Pos)].h, 0);
+  EXPECT_EQ(noCapture.groups[static_cast<size_t>(SettingGroup::Capture)].height(), 0);
+  EXPECT_GT(noCapture.groups[static_cast<size_t>(SettingGroup::Pos)].height(), 0);
 }
 
 TEST(SettingLayout, AGroupCaptionWiderThanItsBoxesWidensTheColumn) {
@@ -136,8 +136,8 @@ TEST(SettingLayout, AGroupCaptionWiderThanItsBoxesWidensTheColumn) {
   captions[static_cast<size_t>(SettingGroup::Color)] = 300;
   const SettingLayout lay = LayoutSettingPage(TestMetrics(), std::vector<int>(n, 30),
                                               std::vector<bool>(n, true), captions);
-  EXPECT_GE(lay.groups[static_cast<size_t>(SettingGroup::Pos)].w, 300);
-  EXPECT_GE(lay.groups[static_cast<size_t>(SettingGroup::WinInfo)].x, 9 + 300);
+  EXPECT_GE(lay.groups[static_cast<size_t>(SettingGroup::Pos)].width(), 300);
+  EXPECT_GE(lay.groups[static_cast<size_t>(SettingGroup::WinInfo)].left, 9 + 300);
 }
 
 // ---- file version ---------------------------------------------------------------------------

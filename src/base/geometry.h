@@ -1,5 +1,6 @@
-// Points and rectangles in device pixels of the virtual desktop (or of a window's client area).
-// A rectangle's right and bottom edges are exclusive, as in Win32 RECT.
+// The program's one point and one rectangle: device pixels of the virtual desktop, of a window's
+// client area or of a bitmap. A rectangle's right and bottom edges are exclusive, as in Win32
+// RECT. Conversions to and from POINT and RECT are in geometry_win.h.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,11 @@ struct Rect {
   int32_t top = 0;
   int32_t right = 0;
   int32_t bottom = 0;
+
+  // The rectangle of a size whose top-left corner is (x, y).
+  static constexpr Rect OfSize(int32_t x, int32_t y, int32_t width, int32_t height) {
+    return Rect{x, y, x + width, y + height};
+  }
 
   int32_t width() const { return right - left; }
   int32_t height() const { return bottom - top; }
