@@ -286,9 +286,14 @@ void CaptureEngine::DrawGrid(const CaptureRequest& r, DibCanvas& view) {
 }
 
 void CaptureEngine::DrawCursorMarker(const ViewGeometry& g, DibCanvas& view) {
-  // The marker inverts what lies beneath it.
+  // The marker inverts what lies beneath it, inside the image area only: with few rows of
+  // cells its square reaches into the ruler above or the panel below, which are drawn again
+  // only when they change, and an inversion there would stay. The part of an edge outside the
+  // image is not drawn; the rest of the square still frames the centre cell.
   HDC dc = view.dc();
   const CursorMarker m = ComputeCursorMarker(g);
+  ::IntersectClipRect(dc, g.imageArea.left, g.imageArea.top, g.imageArea.right,
+                      g.imageArea.bottom);
   UniquePen pen(::CreatePen(PS_SOLID, m.penWidth, RGB(0, 0, 0)));
   {
     SelectGuard sel(dc, pen.get());
@@ -299,6 +304,7 @@ void CaptureEngine::DrawCursorMarker(const ViewGeometry& g, DibCanvas& view) {
     ::Polyline(dc, pts, 5);
     ::SetROP2(dc, old);
   }
+  ::SelectClipRgn(dc, nullptr);
 }
 
 bool CaptureEngine::DescribeWindowAt(const CaptureRequest& r, T_WinItem* item) {

@@ -45,10 +45,10 @@ class CaptureEngineTest : public ::testing::Test {
   // A view of 243 x 200 with the panel at 180, as the main window lays it out.
   void SetUp() override { ASSERT_TRUE(view_.Create(243, 200)); }
 
-  CaptureRequest Request(POINT p, int zoom, bool grid = true) {
+  CaptureRequest Request(POINT p, int zoom, bool grid = true, int panelTop = 180) {
     CaptureRequest r;
     r.point = p;
-    r.geometry = ComputeViewGeometry(view_.width(), 180, zoom, grid);
+    r.geometry = ComputeViewGeometry(view_.width(), panelTop, zoom, grid);
     return r;
   }
   // The view pixel in the middle of the cell showing screen point `q` (source column and row
@@ -181,31 +181,41 @@ TEST_F(CaptureEngineTest, InvertAndTranslucentGridLinesCombineWithThePixels) {
 }
 
 TEST_F(CaptureEngineTest, ThePictureStopsAtThePanelTopLiveAndPaused) {
-  // The panel is drawn again only when it changes, so a last row of cells reaching below the
-  // panel top must not paint over it.
+  // The panel and the rulers are drawn again only when they change, so nothing of a cycle may
+  // land outside the image area: not a last row of cells reaching below the panel top, nor the
+  // cursor marker when so few rows are left (the smallest window at a high zoom) that its square
+  // reaches into the top ruler and the panel.
   FakeScreen screen(RECT{0, 0, 640, 480});
   engine_.Screen().SetMonitors({Rect{0, 0, 640, 480}});
   engine_.EnsureDesktopBitmaps(SIZE{256, 256});
   engine_.CaptureFrom(screen.canvas.dc(), screen.area);
-  const COLORREF panel = RGB(12, 34, 56);
-  for (int zoom : {1, 3, 6, 7, 11, 20}) {
+  const COLORREF outside = RGB(12, 34, 56);
+  const uint32_t outsideDib = 0x0C2238;  // the same colour as a view pixel, 0x00RRGGBB
+  struct Case {
+    int zoom, panelTop;
+  };
+  for (Case c : {Case{1, 180}, Case{3, 180}, Case{6, 180}, Case{7, 180}, Case{11, 180},
+                 Case{20, 180}, Case{16, 12}, Case{20, 24}, Case{20, 40}}) {
     for (bool live : {true, false}) {
-      CaptureRequest r = Request(POINT{300 + zoom, 200}, zoom);
+      CaptureRequest r = Request(POINT{300 + c.zoom, 200}, c.zoom, true, c.panelTop);
       r.live = live;
       if (!live) engine_.TakeSnapshots(nullptr, r.point, r.geometry);
       engine_.ForgetImage();
-      const RECT below{0, r.geometry.panelTop, view_.width(), view_.height()};
-      HBRUSH b = ::CreateSolidBrush(panel);
-      ::FillRect(view_.dc(), &below, b);
-      ::DeleteObject(b);
+      const Rect image = r.geometry.imageArea;
+      ::GdiFlush();
+      for (int y = 0; y < view_.height(); ++y)
+        for (int x = 0; x < view_.width(); ++x)
+          if (!image.contains(Point{x, y}))
+            view_.bits()[static_cast<size_t>(y) * view_.width() + x] = outsideDib;
       engine_.Run(r, view_, info_);
       int overdrawn = 0;
-      for (int y = below.top; y < below.bottom; ++y)
+      for (int y = 0; y < view_.height(); ++y)
         for (int x = 0; x < view_.width(); ++x)
-          if (ViewPixel(view_, x, y) != panel) ++overdrawn;
-      EXPECT_EQ(overdrawn, 0) << "zoom " << zoom << (live ? " live" : " paused");
+          if (!image.contains(Point{x, y}) && ViewPixel(view_, x, y) != outside) ++overdrawn;
+      EXPECT_EQ(overdrawn, 0) << "zoom " << c.zoom << ", panel at " << c.panelTop
+                              << (live ? " live" : " paused");
       // The image itself reaches the panel top.
-      EXPECT_NE(ViewPixel(view_, r.geometry.rulerWidth + 1, below.top - 1), panel);
+      EXPECT_NE(ViewPixel(view_, image.left + 1, image.bottom - 1), outside);
     }
   }
 }
