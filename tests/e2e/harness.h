@@ -125,6 +125,8 @@ HWND ControlById(HWND root, int id);
 
 // Names of the libraries a PE file imports, statically or by delay load, in lower case.
 std::optional<std::vector<std::string>> PeImports(const std::wstring& path);
+// The section names of a PE file, long ones read from its string table.
+std::optional<std::vector<std::string>> PeSectionNames(const std::wstring& path);
 
 // ---- input ---------------------------------------------------------------------------------
 

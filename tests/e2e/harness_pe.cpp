@@ -1,6 +1,7 @@
 // Reads the import and delay-load tables of a PE file straight from its bytes.
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <cstring>
 
 #include "harness.h"
@@ -33,6 +34,8 @@ class PeFile {
     if (!Read(dirs + IMAGE_DIRECTORY_ENTRY_IMPORT * sizeof(IMAGE_DATA_DIRECTORY), &import_) ||
         !Read(dirs + IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT * sizeof(IMAGE_DATA_DIRECTORY), &delay_))
       return false;
+    symbols_ = fh.PointerToSymbolTable;
+    symbolCount_ = fh.NumberOfSymbols;
     const size_t sections = opt + fh.SizeOfOptionalHeader;
     for (WORD i = 0; i < fh.NumberOfSections; ++i) {
       IMAGE_SECTION_HEADER s;
@@ -61,6 +64,25 @@ class PeFile {
       out.push_back(*name);
     }
     return false;
+  }
+
+  // Section names; a name longer than eight characters stands in the COFF string table, which
+  // the header names as "/offset".
+  std::vector<std::string> SectionNames() const {
+    std::vector<std::string> out;
+    const size_t strings = static_cast<size_t>(symbols_) + static_cast<size_t>(symbolCount_) * 18;
+    for (const auto& s : sections_) {
+      const char* raw = reinterpret_cast<const char*>(s.Name);
+      std::string name(raw, std::find(raw, raw + 8, '\0'));
+      if (name.size() > 1 && name[0] == '/' && symbols_ != 0) {
+        const size_t at = strings + std::strtoul(name.c_str() + 1, nullptr, 10);
+        name.clear();
+        for (size_t i = at; i < b_.size() && b_[i] && name.size() < 256; ++i)
+          name.push_back(static_cast<char>(b_[i]));
+      }
+      out.push_back(name);
+    }
+    return out;
   }
 
   const IMAGE_DATA_DIRECTORY& import_dir() const { return import_; }
@@ -94,6 +116,7 @@ class PeFile {
 
   std::vector<uint8_t> b_;
   IMAGE_DATA_DIRECTORY import_{}, delay_{};
+  DWORD symbols_ = 0, symbolCount_ = 0;
   std::vector<IMAGE_SECTION_HEADER> sections_;
 };
 
@@ -117,6 +140,14 @@ std::optional<std::vector<std::string>> PeImports(const std::wstring& path) {
       !pe.Names<DelayDescriptor>(pe.delay_dir(), offsetof(DelayDescriptor, dll_name_rva), names))
     return std::nullopt;
   return names;
+}
+
+std::optional<std::vector<std::string>> PeSectionNames(const std::wstring& path) {
+  auto bytes = ReadFileBytes(path);
+  if (!bytes) return std::nullopt;
+  PeFile pe(std::move(*bytes));
+  if (!pe.Parse()) return std::nullopt;
+  return pe.SectionNames();
 }
 
 }  // namespace viz::e2e

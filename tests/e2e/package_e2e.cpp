@@ -69,6 +69,10 @@ TEST(PackageTest, UnpackedProgramIsTheNamedVersionAndArchitectureAndKeepsItsSett
   const auto machine = PeMachine(exe);
   ASSERT_TRUE(machine);
   EXPECT_EQ(*machine, *arch == L"x64" ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386);
+  // A release program carries no debug information.
+  const auto sections = PeSectionNames(exe);
+  ASSERT_TRUE(sections);
+  for (const std::string& name : *sections) EXPECT_NE(name.rfind(".debug", 0), 0u) << name;
 
   const std::wstring settings = dir + L"vizmoria.bin";
   ASSERT_FALSE(FileExists(settings)) << "a fresh package holds no settings file";
