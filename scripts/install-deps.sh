@@ -31,14 +31,21 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# The Japanese locale makes Wine's ANSI code page 932, as on a Japanese Windows.
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf8$'; then
-  if [ "$(id -u)" = 0 ]; then
-    sed -i 's/^# *ja_JP.UTF-8/ja_JP.UTF-8/' /etc/locale.gen
-    grep -q '^ja_JP.UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >> /etc/locale.gen
-    locale-gen >/dev/null
-  else
-    echo "install-deps: locale ja_JP.UTF-8 missing; run as root" >&2
+# The locales the tests run in: Japanese makes Wine's UI language 0x0411 and its ANSI code page
+# 932, as on a Japanese Windows; English (0x0409) and German (0x0407) give code page 1252 and the
+# program's English texts.
+missing_locales=()
+for loc in ja_JP en_US de_DE; do
+  locale -a 2>/dev/null | grep -qix "$loc\.utf8" || missing_locales+=("$loc")
+done
+if [ ${#missing_locales[@]} -gt 0 ]; then
+  if [ "$(id -u)" != 0 ]; then
+    echo "install-deps: locales ${missing_locales[*]} (UTF-8) missing; run as root" >&2
     exit 1
   fi
+  for loc in "${missing_locales[@]}"; do
+    sed -i "s/^# *$loc.UTF-8 UTF-8/$loc.UTF-8 UTF-8/" /etc/locale.gen
+    grep -q "^$loc.UTF-8 UTF-8" /etc/locale.gen || echo "$loc.UTF-8 UTF-8" >> /etc/locale.gen
+  done
+  locale-gen >/dev/null
 fi

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release packages: build/packages/vizmoria-<version>-x86.zip and -x64.zip, each with
-# that architecture's vizmoria.exe, its help page vizmoria-help.html (opened from the version
-# page) and the README as README.txt (UTF-8, CRLF line ends).
+# that architecture's vizmoria.exe, its help pages vizmoria-help.html and vizmoria-help-en.html
+# (opened from the version page) and the README as README.txt (UTF-8, CRLF line ends).
 #   bash scripts/package.sh              install what is missing, build both programs, pack
 #   bash scripts/package.sh --no-build   pack the programs already built
 set -euo pipefail
@@ -23,6 +23,7 @@ for arch in x86 x64; do
   mkdir -p "$stage"
   cp "$exe" "$stage/vizmoria.exe"
   cp res/vizmoria-help.html "$stage/vizmoria-help.html"
+  cp res/vizmoria-help-en.html "$stage/vizmoria-help-en.html"
   # A byte-order mark and CRLF line ends, so that every Windows editor shows the text right.
   { printf '\xef\xbb\xbf'; sed 's/$/\r/' README.md; } > "$stage/README.txt"
   zip="vizmoria-$version-$arch.zip"

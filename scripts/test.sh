@@ -7,6 +7,9 @@
 #   win32      Win32 tests with real windows, in-process   } run (x64 always, x86 where 32-bit
 #   e2e        vizmoria.exe started and driven from outside} code runs)
 #   desktops   end to end on two monitors (one left of the primary) and at 144 DPI
+#   english    the tests that read texts, again where Windows' language is English (and once
+#              German): the Win32 tier and the end-to-end copies, windows and messages; run on
+#              the first architecture that runs here
 #   package    the release packages, unpacked and started
 #
 #   bash scripts/test.sh                          everything (the README's and CI's command)
@@ -29,8 +32,8 @@ while [ $# -gt 0 ]; do
 done
 ctest_args=("$@")
 case $tier in
-  all|native|fuzz|windows|wine-core|win32|e2e|desktops|package) ;;
-  *) echo "test.sh: unknown tier '$tier' (native fuzz windows wine-core win32 e2e desktops package)" >&2
+  all|native|fuzz|windows|wine-core|win32|e2e|desktops|english|package) ;;
+  *) echo "test.sh: unknown tier '$tier' (native fuzz windows wine-core win32 e2e desktops english package)" >&2
      exit 2 ;;
 esac
 for a in "${archs[@]}"; do
@@ -90,11 +93,25 @@ wine_tiers() {  # the tiers that run in the standard prefix, as one ctest select
   wine_ctest -R "$re" -E '^e2e\.(PackageTest|TwoMonitorTest|HighDpiTest)\.' "${ctest_args[@]}"
 }
 
+# The tests that read the program's texts, under an English locale (UI language 0x0409, code
+# page 1252), and the copy of all lines once more under German (0x0407): any language but
+# Japanese gets the English texts.
+english_tier() {
+  local rc=0 texts
+  texts='^(wine\.win32_tests|e2e\.(InfoTest\.(CopyAll|EverySingleLine|CtrlWrites|EmptyCopy|ClipboardHeld|PanelShows)'
+  texts+='|PictureTest\.AFileThatCannotBeWritten|SettingWindowTest\.|HelpLinkTest\.|ShortcutWindowTest\.))'
+  echo "== English $VIZ_ARCH: Win32 tier and the end-to-end tests that read texts, under en_US.UTF-8"
+  (export LC_ALL=en_US.UTF-8; wine_ctest -R "$texts" "${ctest_args[@]}") || rc=1
+  echo "== German $VIZ_ARCH: the copy of all lines, under de_DE.UTF-8"
+  (export LC_ALL=de_DE.UTF-8; wine_ctest -R '^e2e\.InfoTest\.CopyAll' "${ctest_args[@]}") || rc=1
+  return $rc
+}
+
 wants native && step native native_tier
 wants fuzz && step fuzz fuzz_tier
 
 needs_windows=0
-for t in windows wine-core win32 e2e desktops package; do wants "$t" && needs_windows=1; done
+for t in windows wine-core win32 e2e desktops english package; do wants "$t" && needs_windows=1; done
 if [ $needs_windows = 1 ]; then
   step windows bash scripts/build.sh
 fi
@@ -115,6 +132,10 @@ if [ "$tier" != windows ] && [[ " ${ran[*]} " == *" windows "* ]]; then
     before=${#failed[@]}
     if wants wine-core || wants win32 || wants e2e; then step "wine-$arch" wine_tiers; fi
     if wants desktops; then step "desktops-$arch" bash scripts/test-desktops.sh "$arch" "${ctest_args[@]}"; fi
+    if wants english && [ -z "${english_done:-}" ]; then
+      step "english-$arch" english_tier
+      english_done=1
+    fi
     if wants package && [[ " ${ran[*]} " == *" package-build "* ]]; then
       step "package-$arch" bash scripts/test-package.sh "$arch"
     fi

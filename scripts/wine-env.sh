@@ -37,7 +37,7 @@ viz_arch_runnable() {
     VIZ_ARCH_WHY="$loader is not installed"
     return 1
   fi
-  if ! out=$(LC_ALL=C "$loader" --version 2>&1); then
+  if ! out=$(LC_ALL=C; "$loader" --version 2>&1); then
     out=$(printf '%s' "$out" | tail -n 1)
     VIZ_ARCH_WHY="this host cannot execute $loader (${out##*"$loader": })"
     return 1

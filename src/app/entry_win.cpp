@@ -8,6 +8,7 @@
 int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
   viz::RestrictDllSearchPath();
   (void)viz::IsWinNT();  // computed once, before any window
+  viz::ChooseUiLanguage();
 
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES |
                                             ICC_LINK_CLASS | ICC_LISTVIEW_CLASSES};

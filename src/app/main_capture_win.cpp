@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/main_window_win.h"
+#include "base/format.h"
 #include "capture/view_geometry.h"
 #include "platform/message_dialog_win.h"
 #include "platform/sysfuncs_win.h"
@@ -259,9 +260,8 @@ void MainWindow::CompositionCheck() {
   if (!SafeDwmIsCompositionEnabled()) return;
   cmds_.SetChecked(Cmd::Opt_NoSelfCapture, false);
   SetAlphaBlend(false);
-  std::wstring caption = CaptionWithoutAccel(Def(Cmd::Opt_NoSelfCapture).caption);
-  std::wstring text = L"Aero テーマが有効の場合「" + caption + L"」の機能は使用できません\r機能を解除します";
-  MessageDlg(hwnd_, text, MsgKind::Warning, mbOK, mbOK);
+  const std::wstring caption = CaptionWithoutAccel(CaptionOf(Cmd::Opt_NoSelfCapture));
+  MessageDlg(hwnd_, FormatW(Tr(Text::CompositionConflict), {caption}), MsgKind::Warning, mbOK, mbOK);
   CommandsChanged();
 }
 

@@ -38,7 +38,7 @@ int ButtonId(const ToolButton& b) {
 }  // namespace
 
 std::wstring MainWindow::MenuCaption(Cmd c) const {
-  std::wstring caption = Def(c).caption;
+  std::wstring caption(CaptionOf(c));
   // The first key bound to the command, as the shortcut window names it.
   for (const T_ShortCutAction& b : bindings_.Current()) {
     if (b.cmd == c) {
@@ -60,8 +60,9 @@ UniqueMenu MainWindow::BuildPopup(const MenuNode& node) {
     if (item.IsSubmenu()) {
       UniqueMenu sub = BuildPopup(item);
       if (!sub) continue;
+      const std::wstring caption(item.caption ? Tr(*item.caption) : std::wstring_view());
       if (::AppendMenuW(menu.get(), MF_POPUP | MF_STRING,
-                        reinterpret_cast<UINT_PTR>(sub.get()), item.caption))
+                        reinterpret_cast<UINT_PTR>(sub.get()), caption.c_str()))
         sub.release();  // owned by the parent menu now
       lastWasSeparator = false;
       continue;

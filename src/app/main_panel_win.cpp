@@ -23,7 +23,7 @@ void MainWindow::actOpt_BigFontExecute() {
   const int points = cmds_.Checked(Cmd::Opt_BigFont) ? cmds_.Tag(Cmd::Opt_BigFont) : 9;
   WindowDc wdc(hwnd_);
   UniqueDc dc(::CreateCompatibleDC(wdc.get()));
-  panel_.SetFont(windowFont_.get(), points, Dpi(), dc.get());
+  panel_.SetFont(points, Dpi(), dc.get());
   FormResize(Sender::Program);
 }
 
@@ -152,7 +152,7 @@ void MainWindow::actPos_UserPosSetExecute() {
 // The text file is skipped silently when it cannot be created; the picture file reports every
 // failure, so that a copy the user asked to keep is never lost without a word.
 void MainWindow::WriteCopyFile(const std::wstring& ext, const std::string& bytes,
-                               const wchar_t* failFmt, bool isText) {
+                               std::wstring_view failFmt, bool isText) {
   const std::wstring path = ChangeFileExtW(GetExePath(), ext);
   std::wstring error;
   const WriteResult r = WriteWholeFile(path, bytes.data(), bytes.size(), &error);
@@ -168,16 +168,16 @@ void MainWindow::WriteCopyFile(const std::wstring& ext, const std::string& bytes
 
 void MainWindow::actCopy_TextExecute(Cmd c) {
   const JoinedCopy joined = JoinCopyLines(CopyLinesFor(c, FCaptureInfo, IsKeyDown(VK_SHIFT)));
-  const std::wstring caption = Def(c).caption;
+  const std::wstring caption = CaptionWithoutAccel(CaptionOf(c));
   bool copied = true;
   if (!joined.trimmed.empty()) copied = SetClipboardText(hwnd_, joined.trimmed);
   // The notice tells what happened: a clipboard held by another program is not a copy.
   if (copied)
     ShowNotice(CopyNoticeText(caption, joined.text));
   else
-    ShowNotice(caption + L"をｺﾋﾟｰできませんでした (クリップボードが使用中です)");
+    ShowNotice(FormatW(Tr(Text::CopyFailed), {caption}));
   if (IsKeyDown(VK_CONTROL))
-    WriteCopyFile(L".txt", WideToAnsi(joined.text), L"%s\r\rコピー情報を書き込めませんでした", true);
+    WriteCopyFile(L".txt", WideToAnsi(joined.text), Tr(Text::TextFileFailed), true);
 }
 
 void MainWindow::actCopy_PictureExecute() {
@@ -194,17 +194,17 @@ void MainWindow::actCopy_PictureExecute() {
     std::copy_n(FViewBitmap.bits() + static_cast<size_t>(y + y0) * FViewBitmap.width() + x0, w,
                 px.begin() + static_cast<size_t>(y) * w);
   const std::vector<uint8_t> dib = EncodeDib24(px, w, h);
-  const std::wstring caption = Def(Cmd::Copy_Picture).caption;
+  const std::wstring caption = CaptionWithoutAccel(CaptionOf(Cmd::Copy_Picture));
   BITMAPINFOHEADER bih{};
   std::memcpy(&bih, dib.data(), sizeof(bih));
   if (SetClipboardDib(hwnd_, bih, dib.data() + sizeof(bih), dib.size() - sizeof(bih)))
     ShowNotice(CopyNoticeText(caption, FormatW(L"%dx%d", {w, h})));
   else
-    ShowNotice(caption + L"をｺﾋﾟｰできませんでした (クリップボードが使用中です)");
+    ShowNotice(FormatW(Tr(Text::CopyFailed), {caption}));
   if (IsKeyDown(VK_CONTROL)) {
     const std::vector<uint8_t> file = EncodeBmpFile(px, w, h);
-    WriteCopyFile(L".bmp", std::string(file.begin(), file.end()),
-                  L"%s\r\rコピー画像を書き込めませんでした", false);
+    WriteCopyFile(L".bmp", std::string(file.begin(), file.end()), Tr(Text::ImageFileFailed),
+                  false);
   }
 }
 

@@ -7,6 +7,7 @@
 #include "commands/menu_table.h"
 #include "commands/shortcut_window_win.h"
 #include "platform/dpi_win.h"
+#include "platform/panel_font_win.h"
 #include "platform/sysfuncs_win.h"
 #include "settings_ui/setting_window_win.h"
 
@@ -54,12 +55,7 @@ bool MainWindow::Create(HINSTANCE inst) {
 }
 
 void MainWindow::CreateFonts() {
-  LOGFONTW lf{};
-  lf.lfHeight = -MulDiv(9, Dpi(), 72);
-  lf.lfCharSet = SHIFTJIS_CHARSET;
-  lf.lfQuality = DEFAULT_QUALITY;
-  lstrcpynW(lf.lfFaceName, L"ＭＳ ゴシック", LF_FACESIZE);
-  UniqueFont font(::CreateFontIndirectW(&lf));
+  UniqueFont font = CreatePanelFont(9, Dpi());
   if (!font) return;
   // The controls drop the old font before it goes.
   if (toolbar_.hwnd)
@@ -165,7 +161,7 @@ void MainWindow::SetupSystemMenus() {
   if (!sys) return;
   ::DeleteMenu(sys, SC_MAXIMIZE, MF_BYCOMMAND);
   ::InsertMenuW(sys, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-  std::wstring caption = Def(Cmd::Move_Monitor).caption;
+  const std::wstring caption(CaptionOf(Cmd::Move_Monitor));
   ::InsertMenuW(sys, 0, MF_BYPOSITION | MF_STRING, kSysCmdMonitorMove, caption.c_str());
   ::DrawMenuBar(hwnd_);
 }
@@ -284,10 +280,11 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (hdr->code == TTN_GETDISPINFOW) {
         auto* di = reinterpret_cast<NMTTDISPINFOW*>(lp);
         static std::wstring tip;
+        // The whole-drop-down button runs no command: it is named after its menu's category.
         if (auto c = CommandFromId(static_cast<int16_t>(hdr->idFrom)))
-          tip = Def(*c).hint;
+          tip = HintOf(*c);
         else
-          tip = L"オプション";
+          tip = Tr(Text::Category_Opt);
         di->lpszText = tip.data();
         return 0;
       }

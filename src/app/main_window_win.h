@@ -194,7 +194,7 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
   void actPos_UserPosSetExecute();
   void actCopy_TextExecute(Cmd c);
   void actCopy_PictureExecute();
-  void WriteCopyFile(const std::wstring& ext, const std::string& bytes, const wchar_t* failFmt,
+  void WriteCopyFile(const std::wstring& ext, const std::string& bytes, std::wstring_view failFmt,
                      bool isText);
 
   // ---- input (main_input_win.cpp)

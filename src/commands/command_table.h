@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/texts.h"
+
 namespace viz {
 
 // Order = the order of the action list; bindings are built in this order.
@@ -51,10 +53,10 @@ enum class RadioGroup : uint8_t { None, Zoom, GridColor, SubGrid };
 struct CommandDef {
   Cmd cmd;
   const char* name;            // component name, e.g. "actZoom_Up"
-  const wchar_t* category;     // e.g. L"ズーム"
+  Text category;               // shortcut window column, settings page group
   int16_t id;                  // persisted identifier, 0 = none
-  const wchar_t* caption;      // may hold an "&" access key
-  const wchar_t* hint;         // tooltip and status text
+  Text caption;                // may hold an "&" access key
+  Text hint;                   // tooltip and status text
   int32_t tag;                 // initial Tag
   bool autoCheck;              // check-mark command: toggles when fired by key or gesture
   RadioGroup group;
@@ -69,14 +71,19 @@ struct CommandDef {
 const CommandDef& Def(Cmd c);
 const std::vector<CommandDef>& CommandTable();
 
+// A command's texts in the language shown.
+inline std::wstring_view CategoryOf(Cmd c) { return Tr(Def(c).category); }
+inline std::wstring_view CaptionOf(Cmd c) { return Tr(Def(c).caption); }
+inline std::wstring_view HintOf(Cmd c) { return Tr(Def(c).hint); }
+
 // Identifier <-> command; an unknown identifier gives no command, Spc gives 0.
 std::optional<Cmd> CommandFromId(int16_t id);
 int16_t IdFromCommand(Cmd c);
 // The command whose primary shortcut is `shortcut` (Alt+F10 is the settings window).
 std::optional<Cmd> CommandOfPrimaryShortcut(uint16_t shortcut);
 
-// The caption without its access key ("一時停止(&P)" -> "一時停止", "灰色(&G)" -> "灰色",
-// "R&GB" -> "RGB").
+// The caption without its access key: "(&X)" after a caption goes as a whole, a bare "&" is
+// dropped ("&Pause" -> "Pause", "R&GB" -> "RGB"), "&&" stays a single "&".
 std::wstring CaptionWithoutAccel(std::wstring_view caption);
 
 // Zoom list in menu order; index = FZoomIndex.

@@ -12,7 +12,7 @@ constexpr std::array<KeyRow, kKeyCount> kKeys = {{
   {L"0", L"0", 0x30}, {L"1", L"1", 0x31}, {L"2", L"2", 0x32}, {L"3", L"3", 0x33},
   {L"4", L"4", 0x34}, {L"5", L"5", 0x35}, {L"6", L"6", 0x36}, {L"7", L"7", 0x37},
   {L"8", L"8", 0x38}, {L"9", L"9", 0x39},
-  {L"Space", L"ｽﾍﾟｰｽ", 0x20},
+  {L"Space", L"", 0x20, Text::Key_Space},
   {L"A", L"A", 0x41}, {L"B", L"B", 0x42}, {L"C", L"C", 0x43}, {L"D", L"D", 0x44},
   {L"E", L"E", 0x45}, {L"F", L"F", 0x46}, {L"G", L"G", 0x47}, {L"H", L"H", 0x48},
   {L"I", L"I", 0x49}, {L"J", L"J", 0x4A}, {L"K", L"K", 0x4B}, {L"L", L"L", 0x4C},
@@ -24,7 +24,7 @@ constexpr std::array<KeyRow, kKeyCount> kKeys = {{
   {L"F5", L"F5", 0x74}, {L"F6", L"F6", 0x75}, {L"F7", L"F7", 0x76}, {L"F8", L"F8", 0x77},
   {L"F9", L"F9", 0x78}, {L"F10", L"F10", 0x79}, {L"F11", L"F11", 0x7A}, {L"F12", L"F12", 0x7B},
   {L"Enter", L"Enter", 0x0D},
-  {L"BkSp", L"BS(後退)", 0x08},
+  {L"BkSp", L"", 0x08, Text::Key_Backspace},
   {L"Del", L"Del", 0x2E},
   {L"Ins", L"Ins", 0x2D},
   {L"Esc", L"Esc", 0x1B},
@@ -93,16 +93,20 @@ std::wstring StoredNameFromKeyCode(uint16_t key) {
   return s;
 }
 
+std::wstring_view DisplayNameOf(const KeyRow& row) {
+  return row.displayText ? Tr(*row.displayText) : row.displayName;
+}
+
 uint16_t KeyCodeFromDisplayName(std::wstring_view name) {
   for (const KeyRow& r : kKeys)
-    if (r.displayName == name) return KeyCodeFromStoredName(r.storedName);
+    if (DisplayNameOf(r) == name) return KeyCodeFromStoredName(r.storedName);
   return 0;
 }
 
 std::wstring DisplayNameFromKeyCode(uint16_t key) {
   std::wstring text = StoredNameFromKeyCode(key);
   for (const KeyRow& r : kKeys)
-    if (r.storedName == text) return std::wstring(r.displayName);
+    if (r.storedName == text) return std::wstring(DisplayNameOf(r));
   return text;
 }
 
@@ -114,23 +118,11 @@ std::wstring ShortcutText(uint16_t shortcut) {
   return text + DisplayNameFromKeyCode(shortcut & 0xFF);
 }
 
-int DisplayCells(std::wstring_view text) {
-  int cells = 0;
-  for (wchar_t c : text) {
-    // UTF-16 low surrogates belong to the character started by the high one.
-    if (c >= 0xDC00 && c <= 0xDFFF) continue;
-    const bool narrow = c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F);
-    cells += narrow ? 1 : 2;
-  }
-  return cells;
-}
-
-KeyDisplayWidths ComputeKeyDisplayWidths() {
-  KeyDisplayWidths w{1, 1, 1};
-  for (const KeyRow& r : kKeys) w.keys = std::max(w.keys, DisplayCells(r.displayName));
-  for (std::wstring_view g : kGestureNames) w.gestures = std::max(w.gestures, DisplayCells(g));
-  w.widest = std::max(w.keys, w.gestures);
-  return w;
+std::wstring_view GestureName(int slot) {
+  static constexpr Text kNames[] = {Text::Gesture_Up, Text::Gesture_Down, Text::Gesture_Left,
+                                    Text::Gesture_Right};
+  if (slot < 0 || slot >= 4) return {};
+  return Tr(kNames[slot]);
 }
 
 }  // namespace viz

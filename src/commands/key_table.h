@@ -2,13 +2,17 @@
 // slot index of the binding block in the settings file, so the order must never change.
 //
 // Each row has the stored name (the key name used to convert to and from a key code), the name
-// shown in the shortcut window, and the Windows virtual-key code.
+// shown in the shortcut window (the same in every language, or a text of the table), and the
+// Windows virtual-key code.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
+#include <optional>
 #include <string_view>
+
+#include "base/texts.h"
 
 namespace viz {
 
@@ -16,9 +20,13 @@ inline constexpr int kKeyCount = 62;
 
 struct KeyRow {
   std::wstring_view storedName;
-  std::wstring_view displayName;
+  std::wstring_view displayName;     // when the name is the same in every language
   uint16_t key;
+  std::optional<Text> displayText{};  // when it is not
 };
+
+// The name a row shows in the language shown.
+std::wstring_view DisplayNameOf(const KeyRow& row);
 
 const std::array<KeyRow, kKeyCount>& KeyTable();
 
@@ -41,21 +49,8 @@ std::wstring DisplayNameFromKeyCode(uint16_t key);
 // name ("Alt+F10" for 0x8079).
 std::wstring ShortcutText(uint16_t shortcut);
 
-// Gesture names in slot order: up, down, left, right.
-inline constexpr std::array<std::wstring_view, 4> kGestureNames = {
-    L"ｼﾞｪｽﾁｬ ↑", L"ｼﾞｪｽﾁｬ ↓", L"ｼﾞｪｽﾁｬ ←", L"ｼﾞｪｽﾁｬ →"};
-
-// Width of a text in character cells of the fixed-pitch UI font: ASCII and half-width katakana
-// take one cell, everything else (kanji, kana, arrows, full-width forms) two. For the texts of
-// these tables this equals their length in Shift-JIS bytes.
-int DisplayCells(std::wstring_view text);
-
-// Column widths of the shortcut window, in cells; each is at least 1.
-struct KeyDisplayWidths {
-  int keys;      // longest displayed key name
-  int gestures;  // longest gesture name
-  int widest;    // the larger of the two
-};
-KeyDisplayWidths ComputeKeyDisplayWidths();
+// The name of a gesture slot (0 up, 1 down, 2 left, 3 right) in the language shown; empty for
+// any other slot.
+std::wstring_view GestureName(int slot);
 
 }  // namespace viz

@@ -4,16 +4,16 @@ namespace viz {
 namespace {
 
 MenuNode Item(const char* name, Cmd c, bool isDefault = false) {
-  return MenuNode{name, c, nullptr, {}, isDefault};
+  return MenuNode{name, c, std::nullopt, {}, isDefault};
 }
-MenuNode Sep(const char* name) { return MenuNode{name, std::nullopt, L"-", {}}; }
-MenuNode Sub(const char* name, const wchar_t* caption, std::vector<MenuNode> items) {
+MenuNode Sep(const char* name) { return MenuNode{name, std::nullopt, std::nullopt, {}}; }
+MenuNode Sub(const char* name, std::optional<Text> caption, std::vector<MenuNode> items) {
   return MenuNode{name, std::nullopt, caption, std::move(items)};
 }
 
 MenuNode BuildMain() {
-  return Sub("mnuMain", L"", {
-    Sub("mniZoom", L"ズーム(&Z)", {
+  return Sub("mnuMain", std::nullopt, {
+    Sub("mniZoom", Text::Menu_Zoom, {
       Item("mniZoom_1", Cmd::Zoom_1), Item("mniZoom_2", Cmd::Zoom_2),
       Item("mniZoom_3", Cmd::Zoom_3), Item("mniZoom_4", Cmd::Zoom_4),
       Item("mniZoom_6", Cmd::Zoom_6), Item("mniZoom_8", Cmd::Zoom_8),
@@ -23,7 +23,7 @@ MenuNode BuildMain() {
     Item("mniZoomUp", Cmd::Zoom_Up),
     Item("mniZoomDown", Cmd::Zoom_Down),
     Sep("mniLine1"),
-    Sub("mniGrid", L"グリッド(&G)", {
+    Sub("mniGrid", Text::Menu_Grid, {
       Item("mniGrid_Disp", Cmd::Grid_Disp, true),
       Sep("mniGrid_LineGrid"),
       Item("mniGrid_Gray", Cmd::Grid_Gray),
@@ -35,14 +35,14 @@ MenuNode BuildMain() {
       Item("mniGrid_SubBlue", Cmd::Grid_SubBlue),
       Item("mniGrid_SelSubColor", Cmd::Grid_SelSubColor),
     }),
-    Sub("mniColor", L"カラー情報(&C)", {
+    Sub("mniColor", Text::Menu_Color, {
       Item("mniColor_InfoOnOff", Cmd::Color_InfoOnOff, true),
       Sep("mniColor_Line1"),
       Item("mniColor_RGB", Cmd::Color_RGB),
       Item("mniColor_HTML", Cmd::Color_HTML),
       Item("mniColor_COLORREF", Cmd::Color_COLORREF),
     }),
-    Sub("mniPos", L"カーソル位置(&P)", {
+    Sub("mniPos", Text::Menu_Pos, {
       Item("mniPos_InfoOnOff", Cmd::Pos_InfoOnOff, true),
       Sep("mniPos_Line1"),
       Item("mniPos_Screen", Cmd::Pos_Screen),
@@ -51,7 +51,7 @@ MenuNode BuildMain() {
       Sep("mniPos_Line2"),
       Item("mniPos_UserPosSet", Cmd::Pos_UserPosSet),
     }),
-    Sub("mniWinInfo", L"ウィンドウ情報(&W)", {
+    Sub("mniWinInfo", Text::Menu_WinInfo, {
       Item("mniWinInfo_InfoOnOff", Cmd::WinInfo_InfoOnOff, true),
       Sep("mniWinInfo_Line1"),
       Item("mniWinInfo_Handle", Cmd::WinInfo_Handle),
@@ -62,7 +62,7 @@ MenuNode BuildMain() {
       Item("mniWinInfo_Rect", Cmd::WinInfo_Rect),
       Item("mniWinInfo_ExeName", Cmd::WinInfo_ExeName),
     }),
-    Sub("mniCopy", L"コピー(&Y)", {
+    Sub("mniCopy", Text::Menu_Copy, {
       Item("mniCopy_Picture", Cmd::Copy_Picture),
       Sep("mniCopy_Line1"),
       Item("mniCopy_ColorRGB", Cmd::Copy_ColorRGB),
@@ -83,12 +83,12 @@ MenuNode BuildMain() {
       Sep("mniCopy_Line4"),
       Item("mniCopy_All", Cmd::Copy_All, true),
     }),
-    Sub("mniCapture", L"キャプチャ(&K)", {
+    Sub("mniCapture", Text::Menu_Capture, {
       Item("mniCapture_Pause", Cmd::Capture_Pause),
       Item("mniCapture_Update", Cmd::Capture_Update),
       Item("mniCapture_Fixed", Cmd::Capture_Fixed),
     }),
-    Sub("mniMove", L"移動(&M)", {
+    Sub("mniMove", Text::Menu_Move, {
       Item("mniMove_Up", Cmd::Move_Up),
       Item("mniMove_Down", Cmd::Move_Down),
       Item("mniMove_Left", Cmd::Move_Left),
@@ -96,7 +96,7 @@ MenuNode BuildMain() {
       Sep("mniMove_Line1"),
       Item("mniMove_Monitor", Cmd::Move_Monitor),
     }),
-    Sub("mniOpt", L"オプション(&O)", {
+    Sub("mniOpt", Text::Menu_Opt, {
       Item("mniOpt_StayOnTop", Cmd::Opt_StayOnTop),
       Item("mniOpt_BigFont", Cmd::Opt_BigFont),
       Item("mniOpt_NoSelfCapture", Cmd::Opt_NoSelfCapture),

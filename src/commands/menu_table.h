@@ -13,11 +13,11 @@ namespace viz {
 struct MenuNode {
   const char* name;               // "mniZoom_6", "mniGrid_LineGrid", "mniZoom"
   std::optional<Cmd> cmd;         // item command; none for separators and submenus
-  const wchar_t* caption;         // submenu caption (items take the command's caption)
+  std::optional<Text> caption;    // submenu caption (items take the command's caption)
   std::vector<MenuNode> children; // submenu items
   bool isDefault = false;         // drawn bold; the toolbar button of the submenu runs it
 
-  bool IsSeparator() const { return !cmd && children.empty() && caption && caption[0] == L'-'; }
+  bool IsSeparator() const { return !cmd && children.empty(); }
   bool IsSubmenu() const { return !children.empty(); }
 };
 

@@ -7,17 +7,17 @@ namespace viz {
 namespace {
 
 bool CaptionShared(Cmd c) {
-  const std::wstring mine = CaptionWithoutAccel(Def(c).caption);
+  const std::wstring mine = CaptionWithoutAccel(CaptionOf(c));
   for (const CommandDef& d : CommandTable())
-    if (d.cmd != c && d.id != 0 && CaptionWithoutAccel(d.caption) == mine) return true;
+    if (d.cmd != c && d.id != 0 && CaptionWithoutAccel(Tr(d.caption)) == mine) return true;
   return false;
 }
 
 }  // namespace
 
 std::wstring CommandCaption(Cmd c) {
-  std::wstring caption = CaptionWithoutAccel(Def(c).caption);
-  if (CaptionShared(c)) caption += FormatW(L" (%s)", {Def(c).category});
+  std::wstring caption = CaptionWithoutAccel(CaptionOf(c));
+  if (CaptionShared(c)) return FormatW(Tr(Text::CaptionWithCategory), {caption, CategoryOf(c)});
   return caption;
 }
 
@@ -25,7 +25,7 @@ std::vector<CommandRow> CommandRows() {
   std::vector<CommandRow> rows;
   for (const CommandDef& d : CommandTable()) {
     if (d.id == 0) continue;  // the separator entry has nothing to run
-    rows.push_back({d.cmd, d.category, CommandCaption(d.cmd)});
+    rows.push_back({d.cmd, std::wstring(Tr(d.category)), CommandCaption(d.cmd)});
   }
   return rows;
 }
@@ -49,8 +49,8 @@ int KeyGridRowOfGesture(GestureDir d) { return kKeyCount + GestureSlot(d); }
 std::wstring KeyGridName(int row) {
   const auto t = KeyGridTarget(row);
   if (!t) return {};
-  if (t->gesture) return std::wstring(kGestureNames[static_cast<size_t>(GestureSlot(t->dir))]);
-  return std::wstring(KeyTable()[static_cast<size_t>(row)].displayName);
+  if (t->gesture) return std::wstring(GestureName(GestureSlot(t->dir)));
+  return std::wstring(DisplayNameOf(KeyTable()[static_cast<size_t>(row)]));
 }
 
 std::optional<Cmd> KeyGridCommand(const BindingSet& b, int row) {
@@ -70,7 +70,7 @@ std::vector<KeyGridRow> KeyGridRows(const BindingSet& b) {
 }
 
 std::wstring ReplaceQuestion(std::wstring_view rowName, std::wstring_view boundCaption) {
-  return FormatW(L"[%0:s] には %1:s がセットされています\r置き換えますか", {rowName, boundCaption});
+  return FormatW(Tr(Text::Question_Replace), {rowName, boundCaption});
 }
 
 AssignPlan PlanAssign(const BindingSet& b, int row, Cmd cmd) {
@@ -111,11 +111,11 @@ bool ClearRow(BindingSet& b, int row) {
 
 std::wstring_view ResetQuestion(ResetKind kind) {
   switch (kind) {
-    case ResetKind::Keys: return L"すべてのショートカットキーの設定をリセットします\rよろしいですか";
-    case ResetKind::Gestures: return L"すべてのマウスジェスチャの設定をリセットします\rよろしいですか";
+    case ResetKind::Keys: return Tr(Text::Question_ResetKeys);
+    case ResetKind::Gestures: return Tr(Text::Question_ResetGestures);
     case ResetKind::All: break;
   }
-  return L"すべてのショートカットキーとマウスジェスチャの設定をリセットします\rよろしいですか";
+  return Tr(Text::Question_ResetAll);
 }
 
 void ApplyReset(BindingSet& b, ResetKind kind) {

@@ -28,9 +28,9 @@ struct CommandRow {
 
 std::vector<CommandRow> CommandRows();
 
-// The caption without its access mark. Captions that several commands share (the three
-// "表示の一括ON/OFF") get their category in brackets, so that a key row and a confirmation
-// always tell which one is meant.
+// The caption without its access mark. Captions that several commands share (the three "all
+// on/off" commands) get their category in brackets, so that a key row and a confirmation always
+// tell which one is meant.
 std::wstring CommandCaption(Cmd c);
 
 // ---- the key grid --------------------------------------------------------------------------
@@ -55,7 +55,8 @@ struct KeyGridRow {
   std::wstring command;  // caption of the bound command, empty when unbound
 };
 
-// The displayed name of a row ("ｽﾍﾟｰｽ", "ｼﾞｪｽﾁｬ ↑"); empty outside the grid.
+// The displayed name of a row (a key's or a gesture's) in the language shown; empty outside
+// the grid.
 std::wstring KeyGridName(int row);
 // The command a row is bound to: the key's binding (the first one, as dispatch finds it) or
 // the gesture slot's command.
@@ -75,8 +76,8 @@ struct AssignPlan {
   std::wstring question;
 };
 
-// "[%0:s] には %1:s がセットされています\r置き換えますか" with the row's name and the caption of
-// the command it holds.
+// The question before a row's command is replaced, with the row's name and the caption of the
+// command it holds.
 std::wstring ReplaceQuestion(std::wstring_view rowName, std::wstring_view boundCaption);
 
 AssignPlan PlanAssign(const BindingSet& b, int row, Cmd cmd);

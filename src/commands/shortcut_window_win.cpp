@@ -6,15 +6,12 @@
 
 #include "commands/command_host.h"
 #include "platform/dpi_win.h"
+#include "base/texts.h"
 #include "platform/message_dialog_win.h"
 #include "ui/window_messages_win.h"
 
 namespace viz {
 namespace {
-
-constexpr const wchar_t* kCaption = L"ショートカット設定";
-constexpr const wchar_t* kHint =
-    L"コマンドを右のキーの行へドラッグするか、両方の行を選んで［割り当て］を押します";
 
 // Layout at 96 DPI.
 constexpr int kMargin96 = 8;
@@ -25,16 +22,17 @@ constexpr int kButtonPad96 = 20;
 constexpr int kButtonMinHeight96 = 23;
 constexpr int kVisibleRows = 24;
 
-int TextWidth(HDC dc, const std::wstring& s) {
+int TextWidth(HDC dc, std::wstring_view s) {
   SIZE size{};
-  ::GetTextExtentPoint32W(dc, s.c_str(), static_cast<int>(s.size()), &size);
+  ::GetTextExtentPoint32W(dc, s.data(), static_cast<int>(s.size()), &size);
   return size.cx;
 }
 
-void InsertColumn(HWND list, int index, const wchar_t* title, int width) {
+void InsertColumn(HWND list, int index, Text title, int width) {
+  std::wstring text(Tr(title));
   LVCOLUMNW col{};
   col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-  col.pszText = const_cast<wchar_t*>(title);
+  col.pszText = text.data();
   col.cx = width;
   col.iSubItem = index;
   ::SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&col));
@@ -75,7 +73,9 @@ bool ShortcutWindow::Create(HWND owner) {
   ::InitCommonControlsEx(&icc);
   if (!RegisterWindowClass(inst, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), true))
     return false;
-  if (!::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, kCaption,
+  // The window is named after the command that opens it.
+  const std::wstring caption = CaptionWithoutAccel(CaptionOf(Cmd::Custom_ShortCut));
+  if (!::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, caption.c_str(),
                          WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN, CW_USEDEFAULT,
                          CW_USEDEFAULT, 100, 100, owner, nullptr, inst, this))
     return false;
@@ -89,15 +89,18 @@ void ShortcutWindow::FormCreate() {
   const DWORD grid = WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
   // Creation order is the Tab order.
   celCommand_ = AddControl(WC_LISTVIEWW, L"", grid, kIdCommand);
-  btnAssign_ = AddControl(L"BUTTON", L"割り当て(&A)", WS_TABSTOP | BS_PUSHBUTTON, kIdAssign);
-  btnClear_ = AddControl(L"BUTTON", L"解除(&D)", WS_TABSTOP | BS_PUSHBUTTON, kIdClear);
+  btnAssign_ = AddControl(L"BUTTON", Tr(Text::Button_Assign), WS_TABSTOP | BS_PUSHBUTTON, kIdAssign);
+  btnClear_ = AddControl(L"BUTTON", Tr(Text::Button_Clear), WS_TABSTOP | BS_PUSHBUTTON, kIdClear);
   celKey_ = AddControl(WC_LISTVIEWW, L"", grid | LVS_NOSORTHEADER, kIdKey);
-  btnResetKeys_ = AddControl(L"BUTTON", L"キーをリセット", WS_TABSTOP | BS_PUSHBUTTON, kIdResetKeys);
-  btnResetGestures_ =
-      AddControl(L"BUTTON", L"ジェスチャをリセット", WS_TABSTOP | BS_PUSHBUTTON, kIdResetGestures);
-  btnResetAll_ = AddControl(L"BUTTON", L"すべてリセット", WS_TABSTOP | BS_PUSHBUTTON, kIdResetAll);
-  btnClose_ = AddControl(L"BUTTON", L"閉じる", WS_TABSTOP | BS_PUSHBUTTON, kIdClose);
-  lblHint_ = AddControl(L"STATIC", kHint, SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, kIdHint);
+  btnResetKeys_ =
+      AddControl(L"BUTTON", Tr(Text::Button_ResetKeys), WS_TABSTOP | BS_PUSHBUTTON, kIdResetKeys);
+  btnResetGestures_ = AddControl(L"BUTTON", Tr(Text::Button_ResetGestures),
+                                 WS_TABSTOP | BS_PUSHBUTTON, kIdResetGestures);
+  btnResetAll_ =
+      AddControl(L"BUTTON", Tr(Text::Button_ResetAll), WS_TABSTOP | BS_PUSHBUTTON, kIdResetAll);
+  btnClose_ = AddControl(L"BUTTON", Tr(Text::Button_Close), WS_TABSTOP | BS_PUSHBUTTON, kIdClose);
+  lblHint_ = AddControl(L"STATIC", Tr(Text::ShortcutHint), SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS,
+                        kIdHint);
   for (HWND list : {celCommand_, celKey_}) {
     if (!list) continue;
     const DWORD ex = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES;
@@ -107,10 +110,10 @@ void ShortcutWindow::FormCreate() {
   WatchCommandGrid();
   commandRows_ = CommandRows();
   Measure();
-  InsertColumn(celCommand_, 0, L"カテゴリ", colCategory_);
-  InsertColumn(celCommand_, 1, L"コマンド", colCaption_);
-  InsertColumn(celKey_, 0, L"キー", colKeyName_);
-  InsertColumn(celKey_, 1, L"コマンド", colKeyCommand_);
+  InsertColumn(celCommand_, 0, Text::Column_Category, colCategory_);
+  InsertColumn(celCommand_, 1, Text::Column_Command, colCaption_);
+  InsertColumn(celKey_, 0, Text::Column_Key, colKeyName_);
+  InsertColumn(celKey_, 1, Text::Column_Command, colKeyCommand_);
   FillCommandGrid();
   FillKeyGrid();
 
@@ -122,17 +125,15 @@ void ShortcutWindow::FormCreate() {
 }
 
 void ShortcutWindow::CreateFonts() {
-  // The program's window font: the fixed-pitch Gothic the column widths are counted in.
+  // The system's message font, as in the other windows and dialogs; the columns are measured
+  // in it.
   LOGFONTW lf{};
-  lf.lfHeight = -::MulDiv(9, dpi_, 72);
-  lf.lfCharSet = SHIFTJIS_CHARSET;
-  lf.lfQuality = DEFAULT_QUALITY;
-  ::lstrcpynW(lf.lfFaceName, L"ＭＳ ゴシック", LF_FACESIZE);
-  font_.reset(::CreateFontIndirectW(&lf));
+  if (MessageFontAt(dpi_, &lf)) font_.reset(::CreateFontIndirectW(&lf));
 }
 
-HWND ShortcutWindow::AddControl(const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
-  HWND c = ::CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd_,
+HWND ShortcutWindow::AddControl(const wchar_t* cls, std::wstring_view text, DWORD style, int id) {
+  const std::wstring caption(text);
+  HWND c = ::CreateWindowExW(0, cls, caption.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                              ::GetModuleHandleW(nullptr), nullptr);
   if (c && font_) ::SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
@@ -145,21 +146,22 @@ void ShortcutWindow::Measure() {
   SelectGuard sel(dc.get(), font);
   TEXTMETRICW tm{};
   ::GetTextMetricsW(dc.get(), &tm);
-  aveChar_ = std::max<int>(1, tm.tmAveCharWidth);
   lineHeight_ = std::max<int>(1, tm.tmHeight);
 
-  // Columns in character cells of the font, as the key table counts them.
+  // Each column as wide as its widest text in the window's font, header included.
   const int pad = Scale(kCellPad96);
-  auto cells = [&](int n) { return n * aveChar_ + pad; };
-  int categoryCells = DisplayCells(L"カテゴリ"), captionCells = DisplayCells(L"コマンド");
+  int category = TextWidth(dc.get(), Tr(Text::Column_Category));
+  int caption = TextWidth(dc.get(), Tr(Text::Column_Command));
   for (const CommandRow& r : commandRows_) {
-    categoryCells = std::max(categoryCells, DisplayCells(r.category));
-    captionCells = std::max(captionCells, DisplayCells(r.caption));
+    category = std::max(category, TextWidth(dc.get(), r.category));
+    caption = std::max(caption, TextWidth(dc.get(), r.caption));
   }
-  const KeyDisplayWidths keys = ComputeKeyDisplayWidths();
-  colCategory_ = cells(categoryCells);
-  colCaption_ = cells(captionCells);
-  colKeyName_ = cells(std::max(keys.widest, DisplayCells(L"キー")));
+  int keyName = TextWidth(dc.get(), Tr(Text::Column_Key));
+  for (int row = 0; row < kKeyGridRowCount; ++row)
+    keyName = std::max(keyName, TextWidth(dc.get(), KeyGridName(row)));
+  colCategory_ = category + pad;
+  colCaption_ = caption + pad;
+  colKeyName_ = keyName + pad;
   colKeyCommand_ = colCaption_;
 
   int buttonWidth = Scale(kButtonMinWidth96);

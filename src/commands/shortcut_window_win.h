@@ -2,7 +2,7 @@
 //
 // Left, `celCommand` lists the commands by category; right, `celKey` lists the keys of the key
 // table and the four gestures with the command bound to each. A command is bound by dragging it
-// onto a key row, or by selecting both rows and pressing "割り当て(&A)" (or Enter). Edits apply
+// onto a key row, or by selecting both rows and pressing the assign button (or Enter). Edits apply
 // to the main window's bindings at once. The split across files:
 //   commands/shortcut_window_win.cpp  creation, layout, grids, buttons and edits
 //   commands/shortcut_drag_win.cpp    dragging a command onto a key row
@@ -65,7 +65,7 @@ class ShortcutWindow : public WindowBase<ShortcutWindow> {
   // No larger than the work area of the monitor under the cursor.
   SIZE FitWorkArea(SIZE outer) const;
   int Scale(int v96) const { return ScaleForDpi(v96, dpi_); }
-  HWND AddControl(const wchar_t* cls, const wchar_t* text, DWORD style, int id);
+  HWND AddControl(const wchar_t* cls, std::wstring_view text, DWORD style, int id);
   void FillCommandGrid();
   void FillKeyGrid();
   void UpdateButtons();
@@ -109,7 +109,7 @@ class ShortcutWindow : public WindowBase<ShortcutWindow> {
   std::vector<KeyGridRow> shownKeys_;
 
   // Measured by Measure().
-  int aveChar_ = 6, lineHeight_ = 13;
+  int lineHeight_ = 13;
   int colCategory_ = 0, colCaption_ = 0, colKeyName_ = 0, colKeyCommand_ = 0;
   int buttonHeight_ = 23, middleWidth_ = 0;
   SIZE designClient_{};

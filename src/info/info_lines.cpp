@@ -65,35 +65,35 @@ std::optional<InfoLine> InfoLineOfCopyCommand(Cmd c) {
 std::wstring DisplayLineText(InfoLine line, const CaptureInfo& i) {
   switch (line) {
     case InfoLine::ColorRGB:
-      return FormatW(L"RGB      R=%-3d G=%-3d B=%-3d", {i.Red, i.Green, i.Blue});
+      return FormatW(Tr(Text::Line_RGB), {i.Red, i.Green, i.Blue});
     case InfoLine::ColorHTML:
-      return FormatW(L"HTML     %s", {Hex6(i.HtmlColor)});
+      return FormatW(Tr(Text::Line_HTML), {Hex6(i.HtmlColor)});
     case InfoLine::ColorCOLORREF:
-      return FormatW(L"COLORREF %1:s %0:d", {i.ColorRef, Hex6(i.ColorRef)});
+      return FormatW(Tr(Text::Line_COLORREF), {i.ColorRef, Hex6(i.ColorRef)});
     case InfoLine::PosScreen:
-      return FormatW(L"ｽｸﾘｰﾝ    X=%d Y=%d", {i.ScreenPos.x, i.ScreenPos.y});
+      return FormatW(Tr(Text::Line_Screen), {i.ScreenPos.x, i.ScreenPos.y});
     case InfoLine::PosClient:
-      return FormatW(L"ｸﾗｲｱﾝﾄ   X=%d Y=%d (%d,%d)",
+      return FormatW(Tr(Text::Line_Client),
                      {ClientX(i), ClientY(i), i.ClientOrigin.x, i.ClientOrigin.y});
     case InfoLine::PosUser:
-      return FormatW(L"長さ     W=%d H=%d (%d,%d)",
+      return FormatW(Tr(Text::Line_User),
                      {DistanceW(i), DistanceH(i), i.UserOrigin.x, i.UserOrigin.y});
     case InfoLine::WinHandle:
-      return FormatW(L"ﾊﾝﾄﾞﾙ    %s %d", {Hex8(i.Handle), i.Handle});
+      return FormatW(Tr(Text::Line_Handle), {Hex8(i.Handle), i.Handle});
     case InfoLine::WinClassName:
-      return FormatW(L"ｸﾗｽ名    %s", {i.ClassName});
+      return FormatW(Tr(Text::Line_ClassName), {i.ClassName});
     case InfoLine::WinText:
-      return FormatW(L"ﾃｷｽﾄ     %s", {i.Text});
+      return FormatW(Tr(Text::Line_Text), {i.Text});
     case InfoLine::WinWindowSize:
-      return FormatW(L"Wｻｲｽﾞ    L=%2:d T=%3:d W=%0:d H=%1:d",
+      return FormatW(Tr(Text::Line_WindowSize),
                      {i.WindowPos.width, i.WindowPos.height, i.WindowPos.left, i.WindowPos.top});
     case InfoLine::WinClientSize:
-      return FormatW(L"Cｻｲｽﾞ    W=%d H=%d", {i.ClientRect.right, i.ClientRect.bottom});
+      return FormatW(Tr(Text::Line_ClientSize), {i.ClientRect.right, i.ClientRect.bottom});
     case InfoLine::WinRect:
-      return FormatW(L"Rect     L=%d T=%d R=%d B=%d", {i.WindowRect.left, i.WindowRect.top,
+      return FormatW(Tr(Text::Line_Rect), {i.WindowRect.left, i.WindowRect.top,
                                                         i.WindowRect.right, i.WindowRect.bottom});
     case InfoLine::WinExeName:
-      return FormatW(L"実行ﾌｧｲﾙ %s", {i.ExeName});
+      return FormatW(Tr(Text::Line_ExeName), {i.ExeName});
   }
   return {};
 }
@@ -136,7 +136,7 @@ std::wstring CopyLineText(InfoLine line, const CaptureInfo& i, bool shift) {
   return {};
 }
 
-std::wstring ZoomLabel(int zoom) { return FormatW(L"%2d倍", {zoom}); }
+std::wstring ZoomLabel(int zoom) { return FormatW(Tr(Text::ZoomLabel), {zoom}); }
 
 std::vector<std::wstring> CopyLinesFor(Cmd sender, const CaptureInfo& info, bool shift) {
   std::vector<std::wstring> lines;
@@ -161,7 +161,7 @@ JoinedCopy JoinCopyLines(std::span<const std::wstring> lines) {
 }
 
 std::wstring CopyNoticeText(std::wstring_view caption, std::wstring_view joinedText) {
-  return FormatW(L"%sをｺﾋﾟｰ %s", {caption, joinedText});
+  return FormatW(Tr(Text::CopyNotice), {caption, joinedText});
 }
 
 std::vector<InfoLine> VisibleInfoLines(const CommandList& commands) {

@@ -67,12 +67,13 @@ std::span<const InfoLineDef, kInfoLineCount> InfoLineDefs();
 const InfoLineDef& InfoLineDefOf(InfoLine line);
 std::optional<InfoLine> InfoLineOfCopyCommand(Cmd c);
 
-// The panel text of a line, e.g. "RGB      R=255 G=0   B=16 ".
+// The panel text of a line in the language shown, e.g. "RGB      R=255 G=0   B=16 ": a
+// label of nine columns, then the values.
 std::wstring DisplayLineText(InfoLine line, const CaptureInfo& info);
 // The clipboard text of a line; `shift` picks the variant used while Shift is held.
 std::wstring CopyLineText(InfoLine line, const CaptureInfo& info, bool shift);
 
-// Status-line zoom label, e.g. " 6倍".
+// Status-line zoom label, e.g. " 6x" in English.
 std::wstring ZoomLabel(int zoom);
 
 // The texts a copy command collects: its own line's copy text for a line copy command, the

@@ -2,6 +2,7 @@
 
 #include "base/format.h"
 #include "base/geometry_win.h"
+#include "platform/panel_font_win.h"
 #include "platform/sysfuncs_win.h"
 #include "platform/text_convert_win.h"
 #include "ui/icons_win.h"
@@ -24,7 +25,7 @@ void Line(HDC dc, int x0, int y0, int x1, int y1) {
   ::LineTo(dc, x1, y1);
 }
 
-void Text(HDC dc, int x, int y, std::wstring_view s) {
+void PanelText(HDC dc, int x, int y, std::wstring_view s) {
   if (IsWinNT()) {
     ::TextOutW(dc, x, y, s.data(), static_cast<int>(s.size()));
   } else {
@@ -35,11 +36,8 @@ void Text(HDC dc, int x, int y, std::wstring_view s) {
 
 }  // namespace
 
-void InfoPanel::SetFont(HFONT windowFont, int points, int dpi, HDC dc) {
-  LOGFONTW lf{};
-  ::GetObjectW(windowFont, sizeof(lf), &lf);
-  lf.lfHeight = -::MulDiv(points, dpi, 72);
-  UniqueFont font(::CreateFontIndirectW(&lf));
+void InfoPanel::SetFont(int points, int dpi, HDC dc) {
+  UniqueFont font = CreatePanelFont(points, dpi);
   if (!font) return;
   ReleaseFont();
   viewFont_ = std::move(font);
@@ -159,14 +157,14 @@ void InfoPanel::Draw(HDC dc, const Status& s, const CaptureInfo& info, const Com
 
 void InfoPanel::DrawStatus(HDC dc, const Frame& f, const StatusLine& s) const {
   const int top = FInfoRect.top;
-  Text(dc, FLineHeight + 2, top + 2, s.text);
+  PanelText(dc, FLineHeight + 2, top + 2, s.text);
   if (!s.notice) {
     const int size = ::MulDiv(kStateIconSize96, f.dpi, 96), slot = ::MulDiv(kStateIconSlot96, f.dpi, 96);
     for (int i = 0; i < 4; ++i)
       if (s.icons[i])
         DrawStateIcon(dc, FStatusIconX + i * slot, top + 1, size, static_cast<StateIcon>(i));
     if (s.icons[3])
-      Text(dc, FStatusIconX + 4 * slot, top + 2,
+      PanelText(dc, FStatusIconX + 4 * slot, top + 2,
            FormatW(L"(%d,%d) ", {s.fixedPoint.x, s.fixedPoint.y}));
   }
   // Swatch of the centre pixel, framed one pixel outside with the panel's pen.
@@ -187,7 +185,7 @@ void InfoPanel::DrawStatus(HDC dc, const Frame& f, const StatusLine& s) const {
 void InfoPanel::DrawLine(HDC dc, const std::wstring& text, size_t index, bool separator) const {
   const int y = FInfoRect.top + 2 + FLineHeight * static_cast<int>(index + 1);
   if (separator) Line(dc, 0, y - 2, FInfoRect.right, y - 2);
-  Text(dc, 2, y, text);
+  PanelText(dc, 2, y, text);
 }
 
 }  // namespace viz

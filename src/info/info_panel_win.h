@@ -24,9 +24,9 @@ class InfoPanel {
   InfoPanel& operator=(const InfoPanel&) = delete;
   ~InfoPanel() { ReleaseFont(); }
 
-  // The view font: the face of `windowFont` at `points` for `dpi`; then the metrics. `dc` is
-  // any DC to measure with.
-  void SetFont(HFONT windowFont, int points, int dpi, HDC dc);
+  // The view font: the panel's fixed-pitch font at `points` for `dpi`; then the metrics. `dc`
+  // is any DC to measure with.
+  void SetFont(int points, int dpi, HDC dc);
   HFONT Font() const { return viewFont_.get(); }
   int LineHeight() const { return FLineHeight; }
   int ColumnSeparatorX() const { return FColumnSeparatorX; }

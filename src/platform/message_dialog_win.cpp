@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/texts.h"
 #include "platform/dpi_win.h"
 #include "platform/sysfuncs_win.h"
 #include "ui/handle_win.h"
@@ -14,9 +15,11 @@ namespace {
 constexpr int kButtonKinds = 11;
 constexpr int kFirstButtonId = 100;  // control id = kFirstButtonId + bit index
 
-constexpr const wchar_t* kCaptions[kButtonKinds] = {
-    L"はい(&Y)", L"いいえ(&N)", L"OK", L"Cancel", L"中止(&A) ", L"再試行(&R)",
-    L"無視(&I)", L"すべて", L"すべてにいいえ", L"すべてにはい", L"ヘルプ(&H)",
+// By bit index of the button kind.
+constexpr Text kCaptions[kButtonKinds] = {
+    Text::MsgButton_Yes,    Text::MsgButton_No,    Text::MsgButton_OK,       Text::MsgButton_Cancel,
+    Text::MsgButton_Abort,  Text::MsgButton_Retry, Text::MsgButton_Ignore,   Text::MsgButton_All,
+    Text::MsgButton_NoToAll, Text::MsgButton_YesToAll, Text::MsgButton_Help,
 };
 
 // Layout in pixels at 96 DPI, scaled to the monitor's.
@@ -236,7 +239,7 @@ std::vector<WORD> BuildTemplate() {
 
 std::wstring_view MessageButtonCaption(MsgButton b) {
   for (int i = 0; i < kButtonKinds; ++i)
-    if (b == (1u << i)) return kCaptions[i];
+    if (b == (1u << i)) return Tr(kCaptions[i]);
   return {};
 }
 

@@ -1,5 +1,5 @@
-// The program's message box: caption "vizmoria", Japanese button captions and button kinds a
-// system message box lacks ("all", "no to all", "yes to all"), centred on the monitor under the
+// The program's message box: caption "vizmoria", button captions in the program's language and
+// button kinds a system message box lacks ("all", "no to all", "yes to all"), centred on the monitor under the
 // mouse cursor.
 #pragma once
 
@@ -29,7 +29,8 @@ enum MsgButton : unsigned {
 
 inline constexpr const wchar_t* kMessageDialogCaption = L"vizmoria";
 
-// The caption of one button kind ("はい(&Y)" for mbYes); empty for anything else.
+// The caption of one button kind in the language shown ("&Yes" for mbYes in English); empty for
+// anything else.
 std::wstring_view MessageButtonCaption(MsgButton b);
 
 // Shows the dialog modally and returns the button chosen. `buttons` is a set of MsgButton bits

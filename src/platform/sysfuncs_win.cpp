@@ -1,5 +1,6 @@
 #include "platform/sysfuncs_win.h"
 
+#include "base/texts.h"
 #include "ui/handle_win.h"
 
 namespace viz {
@@ -52,6 +53,8 @@ bool IsWinNT() {
   static const bool nt = ComputeIsWinNT();
   return nt;
 }
+
+void ChooseUiLanguage() { SetUiLanguage(LanguageOfLangId(::GetUserDefaultUILanguage())); }
 
 bool IsKeyDown(int vk) {
   if (::GetSystemMetrics(SM_SWAPBUTTON)) {

@@ -16,6 +16,10 @@ bool IsKeyDown(int vk);
 
 std::wstring GetSystemDirPath();  // system directory followed by "\"
 
+// Shows the program's texts in the user's UI language (GetUserDefaultUILanguage): Japanese where
+// its primary language is Japanese, English for every other. Nothing of it is stored.
+void ChooseUiLanguage();
+
 // Keeps the program's own folder out of the DLL search path (where the system allows it).
 void RestrictDllSearchPath();
 

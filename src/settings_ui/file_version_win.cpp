@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "base/format.h"
+#include "base/texts.h"
 #include "platform/sysfuncs_win.h"
 #include "ui/handle_win.h"
 
@@ -64,7 +66,8 @@ std::wstring OwnModulePath() {
 }
 
 std::wstring VersionCaption(const std::wstring& version) {
-  return L"バージョン " + (version.empty() ? std::wstring(L"不明") : version);
+  return version.empty() ? std::wstring(Tr(Text::VersionUnknown))
+                         : FormatW(Tr(Text::Version), {version});
 }
 
 }  // namespace viz

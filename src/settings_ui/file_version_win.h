@@ -15,7 +15,7 @@ std::wstring ReadFileVersion(const std::wstring& path);
 // The full path of the running program; empty on failure.
 std::wstring OwnModulePath();
 
-// "バージョン 1.0.0.0", or "バージョン 不明" without a version.
+// "Version 1.0.0.0" in the language shown, or the words for an unknown version.
 std::wstring VersionCaption(const std::wstring& version);
 
 }  // namespace viz

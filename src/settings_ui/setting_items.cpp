@@ -8,11 +8,11 @@ namespace {
 using G = SettingGroup;
 
 const std::array<SettingGroupDef, kSettingGroupCount> kGroups = {{
-    {G::Color, "grpColor", L"カラー情報", 0},
-    {G::Pos, "grpPos", L"カーソル位置", 0},
-    {G::Capture, "grpCapture", L"キャプチャ", 0},
-    {G::WinInfo, "grpWinInfo", L"ウィンドウ情報", 1},
-    {G::Opt, "grpOpt", L"オプション", 1},
+    {G::Color, "grpColor", Text::Category_Color, 0},
+    {G::Pos, "grpPos", Text::Category_Pos, 0},
+    {G::Capture, "grpCapture", Text::Category_Capture, 0},
+    {G::WinInfo, "grpWinInfo", Text::Category_WinInfo, 1},
+    {G::Opt, "grpOpt", Text::Category_Opt, 1},
 }};
 
 // Down the left column, then down the right one: the Tab key follows this order.

@@ -17,7 +17,7 @@ inline constexpr int kSettingGroupCount = 5;
 struct SettingGroupDef {
   SettingGroup group;
   const char* name;         // component name, e.g. "grpColor"
-  const wchar_t* caption;   // e.g. L"カラー情報"
+  Text caption;             // the category of the group's commands
   int column;               // 0 left, 1 right
 };
 

@@ -15,7 +15,6 @@ namespace viz {
 namespace {
 
 constexpr const wchar_t* kTitle = L"vizmoria";
-constexpr const wchar_t* kLinkLabel = L"ヘルプ: ";
 constexpr DWORD kEtdtEnableTab = 0x6;  // ETDT_ENABLE | ETDT_USETABTEXTURE
 
 // Dialog base units of the selected font: DLU to pixels as the dialog manager converts them.
@@ -126,11 +125,11 @@ void SettingWindow::BuildSettingPage() {
   checks_.assign(items.size(), nullptr);
   for (size_t gi = 0; gi < groups.size(); ++gi) {
     // The frame before its boxes, as a dialog template lists it.
-    groups_[gi] = AddControl(pageSetting_, WC_BUTTONW, groups[gi].caption, BS_GROUPBOX,
+    groups_[gi] = AddControl(pageSetting_, WC_BUTTONW, std::wstring(Tr(groups[gi].caption)), BS_GROUPBOX,
                              kIdGroupBase + static_cast<int>(gi));
     for (size_t i = 0; i < items.size(); ++i) {
       if (items[i].group != groups[gi].group) continue;
-      checks_[i] = AddControl(pageSetting_, WC_BUTTONW, Def(items[i].cmd).caption,
+      checks_[i] = AddControl(pageSetting_, WC_BUTTONW, std::wstring(CaptionOf(items[i].cmd)),
                               WS_TABSTOP | BS_CHECKBOX, IdFromCommand(items[i].cmd));
     }
   }
@@ -144,7 +143,7 @@ void SettingWindow::BuildHelpPage() {
                       titleFont_ ? titleFont_.get() : nullptr);
   versionLabel_ = AddControl(pageHelp_, WC_STATICW, VersionCaption(version_),
                              SS_LEFT | SS_NOPREFIX, kIdVersion);
-  const std::wstring markup = std::wstring(kLinkLabel) + L"<a>" + HelpLinkText() + L"</a>";
+  const std::wstring markup = std::wstring(Tr(Text::HelpLinkLabel)) + L"<a>" + HelpLinkText() + L"</a>";
   link_ = AddControl(pageHelp_, WC_LINK, markup, WS_TABSTOP, kIdHelpLink);
   linkIsSysLink_ = link_ != nullptr;
   if (!link_) {
@@ -191,12 +190,12 @@ void SettingWindow::Layout() {
   std::vector<int> widths(items.size());
   std::vector<bool> visible(items.size());
   for (size_t i = 0; i < items.size(); ++i) {
-    widths[i] = TextWidth(dc.get(), font_.get(), Def(items[i].cmd).caption);
+    widths[i] = TextWidth(dc.get(), font_.get(), std::wstring(CaptionOf(items[i].cmd)));
     visible[i] = i < shown_.size() && shown_[i];
   }
   std::array<int, kSettingGroupCount> captionWidths{};
   for (size_t gi = 0; gi < groups.size(); ++gi)
-    captionWidths[gi] = TextWidth(dc.get(), font_.get(), groups[gi].caption);
+    captionWidths[gi] = TextWidth(dc.get(), font_.get(), std::wstring(Tr(groups[gi].caption)));
   const SettingLayout lay = LayoutSettingPage(m, widths, visible, captionWidths);
   auto place = [](HWND w, const Rect& r) {
     if (!w) return;
@@ -223,7 +222,7 @@ void SettingWindow::Layout() {
   const int titleW = TextWidth(dc.get(), titleFont_ ? titleFont_.get() : font_.get(), kTitle);
   const int versionW = TextWidth(dc.get(), font_.get(), VersionCaption(version_));
   const std::wstring linkText =
-      linkIsSysLink_ ? std::wstring(kLinkLabel) + HelpLinkText() : HelpLinkText();
+      linkIsSysLink_ ? std::wstring(Tr(Text::HelpLinkLabel)) + HelpLinkText() : HelpLinkText();
   const int linkW = TextWidth(dc.get(), font_.get(), linkText) + u.X(2);
   const int versionY = y0 + titleH + u.Y(4);
   const int linkY = versionY + u.cy + u.Y(14);
@@ -244,7 +243,7 @@ void SettingWindow::Layout() {
   for (HWND page : {pageSetting_, pageHelp_})
     ::SetWindowPos(page, nullptr, mx - tr.left, my - tr.top, pageW, pageH,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-  const int bw = std::max(u.X(50), TextWidth(dc.get(), font_.get(), L"閉じる") + u.X(12));
+  const int bw = std::max(u.X(50), TextWidth(dc.get(), font_.get(), std::wstring(Tr(Text::Button_Close))) + u.X(12));
   const int bh = u.Y(14);
   const int by = my + tabH + u.Y(7);
   ::SetWindowPos(close_, nullptr, mx + tabW - bw, by, bw, bh, SWP_NOZORDER | SWP_NOACTIVATE);

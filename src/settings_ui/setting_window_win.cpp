@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "base/format.h"
 #include "commands/command_host.h"
 #include "platform/message_dialog_win.h"
 #include "platform/shell_open_win.h"
@@ -31,7 +32,7 @@ bool SettingWindow::Create(HWND owner) {
 
   owner_ = owner;
   const std::wstring caption =
-      L"vizmoria - " + CaptionWithoutAccel(Def(Cmd::Custom_Setting).caption);
+      FormatW(Tr(Text::SettingTitle), {CaptionWithoutAccel(CaptionOf(Cmd::Custom_Setting))});
   // Hidden until Show(): the size is known only once the controls are measured.
   if (!::CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kClassName, caption.c_str(),
                          WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0, 0, 100, 100,
@@ -45,11 +46,13 @@ bool SettingWindow::Create(HWND owner) {
   tab_ = AddControl(hwnd_, WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS | TCS_TABS, kIdTab);
   TCITEMW item{};
   item.mask = TCIF_TEXT;
-  for (const wchar_t* text : {L"設定", L"バージョン情報"}) {
-    item.pszText = const_cast<wchar_t*>(text);
+  for (Text tab : {Text::Tab_Setting, Text::Tab_Version}) {
+    std::wstring text(Tr(tab));
+    item.pszText = text.data();
     TabCtrl_InsertItem(tab_, TabCtrl_GetItemCount(tab_), &item);
   }
-  close_ = AddControl(hwnd_, WC_BUTTONW, L"閉じる", WS_TABSTOP | BS_DEFPUSHBUTTON, IDCANCEL);
+  close_ = AddControl(hwnd_, WC_BUTTONW, std::wstring(Tr(Text::Button_Close)),
+                      WS_TABSTOP | BS_DEFPUSHBUTTON, IDCANCEL);
   pageSetting_ = CreatePage(kIdPageSetting);
   pageHelp_ = CreatePage(kIdPageHelp);
   if (!tab_ || !close_ || !pageSetting_ || !pageHelp_) {
@@ -180,7 +183,7 @@ std::wstring HelpPageTarget() {
   return VIZ_HELP_URL;
 #else
   const std::wstring exe = OwnModulePath();
-  return exe.substr(0, exe.find_last_of(L"\\/") + 1) + kHelpFileName;
+  return exe.substr(0, exe.find_last_of(L"\\/") + 1) + std::wstring(HelpFileName());
 #endif
 }
 
@@ -188,7 +191,7 @@ std::wstring HelpLinkText() {
 #ifdef VIZ_HELP_URL
   return VIZ_HELP_URL;
 #else
-  return kHelpFileName;
+  return std::wstring(HelpFileName());
 #endif
 }
 
@@ -197,12 +200,12 @@ void SettingWindow::OpenHelpPage() {
 #ifndef VIZ_HELP_URL
   const DWORD attrs = ::GetFileAttributesW(target.c_str());
   if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY)) {
-    MessageDlg(hwnd_, L"ヘルプファイルが見つかりません\r" + target, MsgKind::Warning, mbOK, mbOK);
+    MessageDlg(hwnd_, FormatW(Tr(Text::HelpFileMissing), {target}), MsgKind::Warning, mbOK, mbOK);
     return;
   }
 #endif
   if (!OpenWithAssociatedProgram(hwnd_, target))
-    MessageDlg(hwnd_, L"ヘルプを開けませんでした\r" + target, MsgKind::Warning, mbOK, mbOK);
+    MessageDlg(hwnd_, FormatW(Tr(Text::HelpOpenFailed), {target}), MsgKind::Warning, mbOK, mbOK);
 }
 
 void SettingWindow::Close() {

@@ -20,9 +20,9 @@ namespace viz {
 
 class CommandHost;
 
-// The help page opened by the link on the version page: a file of this name beside the program,
-// or, in a build given VIZ_HELP_URL, that address.
-inline constexpr const wchar_t* kHelpFileName = L"vizmoria-help.html";
+// The help page opened by the link on the version page: a file of this name beside the program
+// (the page in the language shown), or, in a build given VIZ_HELP_URL, that address.
+inline std::wstring_view HelpFileName() { return Tr(Text::HelpFileName); }
 // The full path or address the link opens.
 std::wstring HelpPageTarget();
 // What the link shows: the file name, or the address.

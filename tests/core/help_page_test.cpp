@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 
+#include "both_languages.h"
 #include "commands/command_table.h"
 #include "commands/key_table.h"
 
@@ -31,8 +32,11 @@ std::string Utf8(std::wstring_view w) {
   return out;
 }
 
+// The page of the language shown: vizmoria-help.html in Japanese, vizmoria-help-en.html in
+// English.
 std::string ReadHelpPage() {
-  std::ifstream in(VIZ_SOURCE_DIR "/res/vizmoria-help.html", std::ios::binary);
+  const std::wstring name(Tr(Text::HelpFileName));
+  std::ifstream in(VIZ_SOURCE_DIR "/res/" + std::string(name.begin(), name.end()), std::ios::binary);
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
@@ -40,7 +44,7 @@ std::string ReadHelpPage() {
 
 // The caption as the help writes it: no "(&X)" accelerator, no "..." and no leading blank.
 std::wstring HelpCaption(const CommandDef& d) {
-  std::wstring c = CaptionWithoutAccel(d.caption);
+  std::wstring c = CaptionWithoutAccel(Tr(d.caption));
   if (c.size() >= 3 && c.compare(c.size() - 3, 3, L"...") == 0) c.resize(c.size() - 3);
   while (!c.empty() && c.front() == L' ') c.erase(0, 1);
   return c;
@@ -55,9 +59,12 @@ std::string RowOf(const std::string& page, const std::string& caption) {
 
 }  // namespace
 
-TEST(HelpPage, ListsEveryReachableCommandWithItsDefaultKey) {
+using HelpPage = InEachLanguage;
+INSTANTIATE_IN_EACH_LANGUAGE(HelpPage);
+
+TEST_P(HelpPage, ListsEveryReachableCommandWithItsDefaultKey) {
   const std::string page = ReadHelpPage();
-  ASSERT_FALSE(page.empty()) << "res/vizmoria-help.html is missing";
+  ASSERT_FALSE(page.empty()) << "the help page of the language is missing";
   EXPECT_NE(page.find("<meta charset=\"utf-8\">"), std::string::npos);
   for (const CommandDef& d : CommandTable()) {
     if (d.cmd == Cmd::Spc || !d.visible) continue;
@@ -81,7 +88,7 @@ TEST(HelpPage, ListsEveryReachableCommandWithItsDefaultKey) {
   }
 }
 
-TEST(HelpPage, NamesTheSettingsFileAndHowToReset) {
+TEST_P(HelpPage, NamesTheSettingsFileAndHowToReset) {
   const std::string page = ReadHelpPage();
   EXPECT_NE(page.find("vizmoria.bin"), std::string::npos);
   EXPECT_NE(page.find("Shift+Ctrl"), std::string::npos);

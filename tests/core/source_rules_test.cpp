@@ -1,15 +1,19 @@
 // Rules the source tree keeps, checked on the files themselves: the folders of src/ are layers,
 // and a file includes headers only from its own folder and from the folders below it; files
-// without the "_win" suffix are the platform-independent core and include no Windows header.
+// without the "_win" suffix are the platform-independent core and include no Windows header; and
+// no Japanese text is written anywhere but in the table of texts.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "japanese_text.h"
 
 namespace {
 
@@ -99,4 +103,68 @@ TEST(SourceRules, ThePlatformIndependentCoreIncludesNoWindowsHeader) {
   }
 }
 
+// The string literals of a C++ source file with their lines, comments skipped; UTF-8 decoded.
+struct Literal {
+  int line;
+  std::u32string text;
+};
+
+std::u32string DecodeUtf8(const std::string& s) {
+  std::u32string out;
+  for (size_t i = 0; i < s.size();) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    const int n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+    char32_t c = n == 1 ? b : b & (0x7F >> n);
+    for (int k = 1; k < n && i + k < s.size(); ++k) c = (c << 6) | (s[i + k] & 0x3F);
+    out += c;
+    i += n;
+  }
+  return out;
+}
+
+std::vector<Literal> LiteralsOf(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<Literal> out;
+  int line = 1;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\n') {
+      ++line;
+    } else if (c == '/' && i + 1 < text.size() && text[i + 1] == '/') {
+      while (i < text.size() && text[i] != '\n') ++i;
+      --i;
+    } else if (c == '/' && i + 1 < text.size() && text[i + 1] == '*') {
+      for (i += 2; i + 1 < text.size() && !(text[i] == '*' && text[i + 1] == '/'); ++i)
+        if (text[i] == '\n') ++line;
+      ++i;
+    } else if (c == '"' || c == '\'') {
+      std::string lit;
+      for (++i; i < text.size() && text[i] != c && text[i] != '\n'; ++i) {
+        if (text[i] == '\\' && i + 1 < text.size()) lit += text[i++];
+        lit += text[i];
+      }
+      if (c == '"') out.push_back({line, DecodeUtf8(lit)});
+    }
+  }
+  return out;
+}
+
 }  // namespace
+
+TEST(SourceRules, NoJapaneseTextIsWrittenOutsideTheTableOfTexts) {
+  const fs::path root = fs::path(VIZ_SOURCE_DIR) / "src";
+  const fs::path table = root / "base" / "texts.cpp";
+  size_t files = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    if (!entry.is_regular_file() || fs::equivalent(entry.path(), table)) continue;
+    ++files;
+    for (const Literal& lit : LiteralsOf(entry.path())) {
+      const bool japanese = std::any_of(lit.text.begin(), lit.text.end(), IsJapaneseChar);
+      EXPECT_FALSE(japanese) << entry.path().string() << ":" << lit.line
+                             << " holds Japanese text outside the table of texts";
+    }
+  }
+  EXPECT_GT(files, 50u);
+  EXPECT_FALSE(LiteralsOf(table).empty());
+}

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "base/texts.h"
 #include "harness.h"
 
 namespace {
@@ -34,6 +35,8 @@ class FailureShotListener : public testing::EmptyTestEventListener {
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
+  // The harness measures with the program's fonts, which follow the language it shows.
+  viz::SetUiLanguage(viz::test::JapaneseUi() ? viz::Language::Japanese : viz::Language::English);
   // Inherited by the programs the tests start: a crash ends the process at once instead of
   // starting the debugger, which would keep it alive until the test times out.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);

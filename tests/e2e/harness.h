@@ -21,6 +21,9 @@
 #include <utility>
 #include <vector>
 
+#include "common/expected_language_win.h"
+#include "ui/handle_win.h"
+
 namespace viz::e2e {
 
 // ---- waiting -------------------------------------------------------------------------------
@@ -219,8 +222,11 @@ void CloseNotepadsTitled(const std::wstring& part);
 // The texts of a dialog's child controls, each followed by a line feed.
 std::wstring DialogTexts(HWND dlg);
 
-// Line height of the program's information panel for its window font ("ＭＳ ゴシック" at
-// `points` and the screen's DPI): trunc(1.2 x the height of "A") + 1.
+// The program's panel font in the language shown, at `points` and the screen's DPI (the
+// program's own choice of font, its fallback included), and a text's extent in it.
+UniqueFont PanelFont(int points = 9);
+SIZE PanelTextExtent(const std::wstring& text, int points = 9);
+// Line height of the program's information panel: trunc(1.2 x the height of "A") + 1.
 int PanelLineHeight(int points = 9);
 
 // ---- test pattern --------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "harness.h"
+#include "platform/panel_font_win.h"
 #include "ui/handle_win.h"
 
 namespace viz::e2e {
@@ -198,20 +199,26 @@ bool ClearClipboard() {
 
 DWORD ClipboardSequence() { return GetClipboardSequenceNumber(); }
 
-int PanelLineHeight(int points) {
+UniqueFont PanelFont(int points) {
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  HFONT f = CreateFontW(-MulDiv(points, dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET,
-                        0, 0, 0, 0, L"ＭＳ ゴシック");
-  HDC dc = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(dc, f);
-  SIZE a{};
-  GetTextExtentPoint32W(dc, L"A", 1, &a);
-  SelectObject(dc, old);
-  DeleteObject(f);
-  DeleteDC(dc);
   ReleaseDC(nullptr, screen);
-  return static_cast<int>(a.cy * 1.2) + 1;
+  return CreatePanelFont(points, dpi);
+}
+
+SIZE PanelTextExtent(const std::wstring& text, int points) {
+  UniqueFont f = PanelFont(points);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, f.get());
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return size;
+}
+
+int PanelLineHeight(int points) {
+  return static_cast<int>(PanelTextExtent(L"A", points).cy * 1.2) + 1;
 }
 
 // ---- other programs' windows ---------------------------------------------------------------

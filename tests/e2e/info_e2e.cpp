@@ -19,27 +19,9 @@ namespace {
 
 // ---- the program's geometry -----------------------------------------------------------------
 
-HFONT WindowFont() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return CreateFontW(-MulDiv(9, dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0,
-                     L"ＭＳ ゴシック");
-}
+SIZE TextExtent(const std::wstring& s) { return PanelTextExtent(s); }
 
-SIZE TextExtent(const std::wstring& s) {
-  HDC dc = CreateCompatibleDC(nullptr);
-  HFONT f = WindowFont();
-  HGDIOBJ old = SelectObject(dc, f);
-  SIZE sz{};
-  GetTextExtentPoint32W(dc, s.data(), static_cast<int>(s.size()), &sz);
-  SelectObject(dc, old);
-  DeleteObject(f);
-  DeleteDC(dc);
-  return sz;
-}
-
-int LineHeight() { return static_cast<int>(TextExtent(L"A").cy * 1.2) + 1; }
+int LineHeight() { return PanelLineHeight(); }
 
 struct Panel {
   POINT viewOrigin{};  // screen point of the view's (0, 0)
@@ -102,8 +84,8 @@ std::vector<uint32_t> ExpectedPanel(const Panel& p, const std::wstring& status, 
   HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ oldBmp = SelectObject(dc, bmp);
-  HFONT font = WindowFont();
-  HGDIOBJ oldFont = SelectObject(dc, font);
+  UniqueFont font = PanelFont();
+  HGDIOBJ oldFont = SelectObject(dc, font.get());
   RECT all{0, 0, w, h};
   HBRUSH back = CreateSolidBrush(pal.back);
   FillRect(dc, &all, back);
@@ -138,7 +120,7 @@ std::vector<uint32_t> ExpectedPanel(const Panel& p, const std::wstring& status, 
   SelectObject(dc, oldPen);
   SelectObject(dc, oldFont);
   SelectObject(dc, oldBmp);
-  DeleteObject(pen), DeleteObject(shadow), DeleteObject(font), DeleteObject(bmp);
+  DeleteObject(pen), DeleteObject(shadow), DeleteObject(bmp);
   DeleteDC(dc);
   return out;
 }
@@ -228,10 +210,12 @@ TEST_F(InfoTest, CopyAllGivesTheThirteenLinesOfTheWindowUnderTheCursor) {
   ASSERT_EQ(f->hwnd, windows.child());
   EXPECT_EQ(f->color, kChildColor);
   ExpectCopyAll(*f);
-  // Lines with Japanese text reach CF_TEXT as Shift-JIS: "ｽｸﾘｰﾝ" is five one-byte katakana.
+  // Lines with Japanese text reach CF_TEXT as Shift-JIS: "ｽｸﾘｰﾝ" is five one-byte katakana;
+  // in English the label is plain ASCII.
   auto ansi = ClipboardAnsiText();
   ASSERT_TRUE(ansi);
-  const std::string screen = "\xBD\xB8\xD8\xB0\xDD    X=" + std::to_string(onChild.x);
+  const std::string screen = (test::JapaneseUi() ? "\xBD\xB8\xD8\xB0\xDD    X=" : "Screen   X=") +
+                             std::to_string(onChild.x);
   EXPECT_NE(ansi->find("\r\n" + screen + " Y=" + std::to_string(onChild.y) + "\r\n"),
             std::string::npos);
 }
@@ -383,7 +367,7 @@ TEST_F(InfoTest, CtrlWritesTheJoinedTextBesideTheProgramAndOpensIt) {
   ASSERT_TRUE(text);
   ASSERT_TRUE(WaitUntil([&] { return FileExists(file); }));
   std::optional<std::vector<uint8_t>> bytes;
-  const std::string want = ShiftJis(JoinCrLf(DisplayLines(*f)));
+  const std::string want = Ansi(JoinCrLf(DisplayLines(*f)));
   WaitUntil([&] {
     bytes = ReadFileBytes(file);
     return bytes && bytes->size() == want.size();
@@ -402,7 +386,7 @@ TEST_F(InfoTest, CtrlWritesTheJoinedTextBesideTheProgramAndOpensIt) {
   // A single-line copy with Ctrl replaces the file with its own text.
   auto handle = CopyWith('G', kCtrl);
   ASSERT_TRUE(handle);
-  const std::string wantHandle = ShiftJis(CopyText(*f, 6, false) + L"\r\n");
+  const std::string wantHandle = Ansi(CopyText(*f, 6, false) + L"\r\n");
   EXPECT_TRUE(WaitUntil([&] {
     bytes = ReadFileBytes(file);
     return bytes && std::string(bytes->begin(), bytes->end()) == wantHandle;
@@ -429,7 +413,7 @@ TEST_F(InfoTest, EmptyCopyLeavesTheClipboardAloneButShowsTheNotice) {
   ASSERT_TRUE(f);
   std::vector<std::wstring> shown;
   for (int i : {0, 1, 3, 6, 7, 8}) shown.push_back(DisplayLines(*f)[i]);
-  const auto idle = ExpectedPanel(*p, L" 6倍", f->color, shown);
+  const auto idle = ExpectedPanel(*p, test::Lang(L" 6倍", L" 6x"), f->color, shown);
   std::string report;
   ASSERT_TRUE(WaitUntil([&] { return PanelDiff(*p, idle, 0, LineHeight(), &report) == 0; }, 5000))
       << report;
@@ -441,8 +425,10 @@ TEST_F(InfoTest, EmptyCopyLeavesTheClipboardAloneButShowsTheNotice) {
   ASSERT_TRUE(KeyTap('K'));  // the child's text is empty
   EXPECT_TRUE(WaitUntil([&] { return StatusPixels(*p) != before; }, 3000))
       << "no notice after the copy";
-  // The notice is "<caption>をｺﾋﾟｰ <joined text>": the joined text here is CR LF alone.
-  const auto notice = ExpectedPanel(*p, L"ウィンドウ情報/テキストをｺﾋﾟｰ \r\n", f->color, shown);
+  // The notice names the copy and shows the joined text, here CR LF alone.
+  const auto notice = ExpectedPanel(
+      *p, test::Lang(L"ウィンドウ情報/テキストをｺﾋﾟｰ \r\n", L"Copied Window info/Text: \r\n"),
+      f->color, shown);
   report.clear();
   EXPECT_TRUE(WaitUntil([&] { return PanelDiff(*p, notice, 0, LineHeight(), &report) == 0; }, 2000))
       << report;
@@ -466,7 +452,7 @@ TEST_F(InfoTest, ClipboardHeldByAnotherProgramIsNotReportedAsCopied) {
   std::vector<std::wstring> shown;
   for (int i : {0, 1, 3, 6, 7, 8}) shown.push_back(DisplayLines(*f)[i]);
   std::string report;
-  const auto idle = ExpectedPanel(*p, L" 6倍", f->color, shown);
+  const auto idle = ExpectedPanel(*p, test::Lang(L" 6倍", L" 6x"), f->color, shown);
   ASSERT_TRUE(WaitUntil([&] { return PanelDiff(*p, idle, 0, LineHeight(), &report) == 0; }, 5000))
       << report;
 
@@ -485,10 +471,14 @@ TEST_F(InfoTest, ClipboardHeldByAnotherProgramIsNotReportedAsCopied) {
   CloseClipboard();
   ASSERT_TRUE(noticed) << "no notice";
   const std::wstring handleText = CopyText(*f, 6, false);
-  const auto success = ExpectedPanel(*p, L"ウィンドウ情報/ハンドルをｺﾋﾟｰ " + handleText + L"\r\n",
+  const auto success = ExpectedPanel(*p, test::Lang(L"ウィンドウ情報/ハンドルをｺﾋﾟｰ ",
+                                                     L"Copied Window info/Handle: ") +
+                                              handleText + L"\r\n",
                                      f->color, shown);
   const auto failure = ExpectedPanel(
-      *p, L"ウィンドウ情報/ハンドルをｺﾋﾟｰできませんでした (クリップボードが使用中です)", f->color,
+      *p, test::Lang(L"ウィンドウ情報/ハンドルをｺﾋﾟｰできませんでした (クリップボードが使用中です)",
+                     L"Could not copy Window info/Handle (the clipboard is in use)"),
+      f->color,
       shown);
   EXPECT_GT(PanelDiff(*p, success, 0, LineHeight(), nullptr), 0) << "the notice claims a copy";
   report.clear();
@@ -497,7 +487,7 @@ TEST_F(InfoTest, ClipboardHeldByAnotherProgramIsNotReportedAsCopied) {
   EXPECT_EQ(seqWhileHeld, seq);
   EXPECT_EQ(ClipboardSequence(), seq);
   EXPECT_EQ(ClipboardUnicodeText(), clipBefore);
-  EXPECT_EQ(ClipboardAnsiText(), std::optional<std::string>(ShiftJis(*clipBefore)));
+  EXPECT_EQ(ClipboardAnsiText(), std::optional<std::string>(Ansi(*clipBefore)));
 
   // Once released, the same copy works.
   auto text = CopyWith('G');
@@ -526,7 +516,7 @@ TEST_F(InfoTest, DistanceLineThreePixelsRightOfTheOriginReadsW4H1) {
   auto text = CopyAllAt(pt);
   ASSERT_TRUE(text);
   EXPECT_EQ(Utf8(SplitCrLf(*text)[5]),
-            Utf8(Fmt(L"長さ     W=4 H=1 (%d,%d)", origin.x, origin.y)));
+            Utf8(Fmt(test::Lang(L"長さ     ", L"Distance ") + L"W=4 H=1 (%d,%d)", origin.x, origin.y)));
   auto copy = CopyWith('E');
   ASSERT_TRUE(copy);
   EXPECT_EQ(*copy, L"4, 1");
@@ -592,7 +582,7 @@ TEST_F(InfoTest, PanelShowsTheStatusLineSwatchAndLinesWhereTheyBelong) {
   ASSERT_TRUE(app_.Activate());
   auto p = PanelOf(app_.hwnd(), 13);
   ASSERT_TRUE(p);
-  const auto want = ExpectedPanel(*p, L" 6倍", f->color, DisplayLines(*f));
+  const auto want = ExpectedPanel(*p, test::Lang(L" 6倍", L" 6x"), f->color, DisplayLines(*f));
   std::string report;
   int bad = -1;
   const bool ok = WaitUntil([&] {

@@ -109,12 +109,14 @@ inline std::string Utf8(const std::wstring& w) {
   return s;
 }
 
-inline std::string ShiftJis(const std::wstring& w) {
+// The text in the system's 8-bit code page (Shift-JIS on a Japanese system, 1252 on an English
+// or German one).
+inline std::string Ansi(const std::wstring& w) {
   if (w.empty()) return {};
-  const int n = WideCharToMultiByte(932, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+  const int n = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
                                     nullptr, nullptr);
   std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(932, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+  WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
   return s;
 }
 
@@ -123,6 +125,10 @@ inline std::wstring Fmt(const wchar_t* fmt, Args... args) {
   wchar_t buf[512];
   const int n = _snwprintf(buf, 512, fmt, args...);
   return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
+}
+template <typename... Args>
+inline std::wstring Fmt(const std::wstring& fmt, Args... args) {
+  return Fmt(fmt.c_str(), args...);
 }
 
 inline std::vector<std::wstring> SplitCrLf(const std::wstring& s) {
@@ -226,7 +232,10 @@ inline testing::AssertionResult WaitWindowAt(POINT pt, HWND w) {
          << r.top << "," << r.right << "," << r.bottom;
 }
 
-// The thirteen display lines, in panel order.
+// The label of the screen-position line, padded to its nine columns.
+inline std::wstring ScreenLabel() { return test::Lang(L"ｽｸﾘｰﾝ    ", L"Screen   "); }
+
+// The thirteen display lines, in panel order, in the language shown.
 inline std::vector<std::wstring> DisplayLines(const Facts& f) {
   const int r = GetRValue(f.color), g = GetGValue(f.color), b = GetBValue(f.color);
   const unsigned h = static_cast<unsigned>(reinterpret_cast<uintptr_t>(f.hwnd));
@@ -234,18 +243,20 @@ inline std::vector<std::wstring> DisplayLines(const Facts& f) {
       Fmt(L"RGB      R=%-3d G=%-3d B=%-3d", r, g, b),
       Fmt(L"HTML     %06x", (r << 16) | (g << 8) | b),
       Fmt(L"COLORREF %06x %u", static_cast<unsigned>(f.color), static_cast<unsigned>(f.color)),
-      Fmt(L"ｽｸﾘｰﾝ    X=%d Y=%d", f.pt.x, f.pt.y),
-      Fmt(L"ｸﾗｲｱﾝﾄ   X=%d Y=%d (%d,%d)", f.client.x, f.client.y, f.clientOrigin.x, f.clientOrigin.y),
-      Fmt(L"長さ     W=%d H=%d (%d,%d)", std::abs(f.pt.x - f.user.x) + 1,
-          std::abs(f.pt.y - f.user.y) + 1, f.user.x, f.user.y),
-      Fmt(L"ﾊﾝﾄﾞﾙ    %08x %u", h, h),
-      L"ｸﾗｽ名    " + f.className,
-      L"ﾃｷｽﾄ     " + f.text,
-      Fmt(L"Wｻｲｽﾞ    L=%d T=%d W=%d H=%d", f.posInParent.x, f.posInParent.y,
-          f.rect.right - f.rect.left, f.rect.bottom - f.rect.top),
-      Fmt(L"Cｻｲｽﾞ    W=%d H=%d", f.clientRect.right, f.clientRect.bottom),
+      Fmt(ScreenLabel() + L"X=%d Y=%d", f.pt.x, f.pt.y),
+      Fmt(test::Lang(L"ｸﾗｲｱﾝﾄ   ", L"Client   ") + L"X=%d Y=%d (%d,%d)", f.client.x, f.client.y,
+          f.clientOrigin.x, f.clientOrigin.y),
+      Fmt(test::Lang(L"長さ     ", L"Distance ") + L"W=%d H=%d (%d,%d)",
+          std::abs(f.pt.x - f.user.x) + 1, std::abs(f.pt.y - f.user.y) + 1, f.user.x, f.user.y),
+      Fmt(test::Lang(L"ﾊﾝﾄﾞﾙ    ", L"Handle   ") + L"%08x %u", h, h),
+      test::Lang(L"ｸﾗｽ名    ", L"Class    ") + f.className,
+      test::Lang(L"ﾃｷｽﾄ     ", L"Text     ") + f.text,
+      Fmt(test::Lang(L"Wｻｲｽﾞ    ", L"WinSize  ") + L"L=%d T=%d W=%d H=%d", f.posInParent.x,
+          f.posInParent.y, f.rect.right - f.rect.left, f.rect.bottom - f.rect.top),
+      Fmt(test::Lang(L"Cｻｲｽﾞ    ", L"CliSize  ") + L"W=%d H=%d", f.clientRect.right,
+          f.clientRect.bottom),
       Fmt(L"Rect     L=%d T=%d R=%d B=%d", f.rect.left, f.rect.top, f.rect.right, f.rect.bottom),
-      L"実行ﾌｧｲﾙ " + f.exe,
+      test::Lang(L"実行ﾌｧｲﾙ ", L"Program  ") + f.exe,
   };
 }
 
@@ -381,7 +392,8 @@ class CopyingTest : public testing::Test {
   void SetUp() override {
     ASSERT_TRUE(ReleaseModifiers());
     ASSERT_TRUE(MovePointer(300, 650));
-    ASSERT_EQ(GetACP(), 932u) << "the tests expect the Japanese 8-bit code page";
+    ASSERT_EQ(GetACP(), test::JapaneseUi() ? 932u : 1252u)
+        << "the tests expect the 8-bit code page of a Japanese, or an English or German, system";
   }
   void TearDown() override {
     ReleaseModifiers();
@@ -417,7 +429,7 @@ class CopyingTest : public testing::Test {
   // Copies all lines until the copy shows the capture at `pt` (the program captures on its own
   // timer, so the first copy after a pointer move may still describe the previous point).
   std::optional<std::wstring> CopyAllAt(POINT pt) {
-    const std::wstring screenLine = Fmt(L"ｽｸﾘｰﾝ    X=%d Y=%d", pt.x, pt.y);
+    const std::wstring screenLine = Fmt(ScreenLabel() + L"X=%d Y=%d", pt.x, pt.y);
     std::optional<std::wstring> text;
     WaitUntil([&] {
       text = CopyWith(VK_F2);
@@ -434,10 +446,18 @@ class CopyingTest : public testing::Test {
     ASSERT_EQ(got.size(), 13u) << Utf8(*text);
     for (size_t i = 0; i < 13; ++i) EXPECT_EQ(Utf8(got[i]), Utf8(want[i])) << "line " << i + 1;
     EXPECT_EQ(*text, TrimEnd(JoinCrLf(want)));
-    // The 8-bit text is the same text in Shift-JIS.
+    // The 8-bit text is the same text in the system's code page; on a system whose code page
+    // lacks Japanese, no label turns into question marks (what other windows show may).
     auto ansi = ClipboardAnsiText();
     ASSERT_TRUE(ansi);
-    EXPECT_EQ(*ansi, ShiftJis(TrimEnd(JoinCrLf(want))));
+    EXPECT_EQ(*ansi, Ansi(TrimEnd(JoinCrLf(want))));
+    size_t lineStart = 0;
+    for (size_t i = 0; i < 13 && lineStart < ansi->size(); ++i) {
+      EXPECT_EQ(ansi->substr(lineStart, 9).find('?'), std::string::npos) << "label of line " << i + 1;
+      lineStart = ansi->find("\r\n", lineStart);
+      if (lineStart == std::string::npos) break;
+      lineStart += 2;
+    }
   }
 
   // Every single-line copy, plain and with Shift.
@@ -451,7 +471,7 @@ class CopyingTest : public testing::Test {
         ASSERT_TRUE(got) << "line " << i + 1 << (shift ? " with Shift" : "") << ": no copy";
         EXPECT_EQ(Utf8(*got), Utf8(want)) << "line " << i + 1 << (shift ? " with Shift" : "");
         auto ansi = ClipboardAnsiText();
-        EXPECT_EQ(ansi, std::optional<std::string>(ShiftJis(want))) << "line " << i + 1;
+        EXPECT_EQ(ansi, std::optional<std::string>(Ansi(want))) << "line " << i + 1;
       }
   }
 

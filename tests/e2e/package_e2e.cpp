@@ -65,6 +65,7 @@ TEST(PackageTest, UnpackedProgramIsTheNamedVersionAndArchitectureAndKeepsItsSett
   ASSERT_TRUE(FileExists(exe));
   EXPECT_TRUE(FileExists(dir + L"README.txt"));
   EXPECT_TRUE(FileExists(dir + L"vizmoria-help.html"));
+  EXPECT_TRUE(FileExists(dir + L"vizmoria-help-en.html"));
   EXPECT_EQ(FixedFileVersion(exe), FourPartVersion(*version));
   const auto machine = PeMachine(exe);
   ASSERT_TRUE(machine);

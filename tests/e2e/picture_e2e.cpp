@@ -155,7 +155,9 @@ TEST_F(PictureTest, AFileThatCannotBeWrittenIsReportedInAMessageBox) {
   GetWindowTextW(dlg, caption, 64);
   EXPECT_STREQ(caption, L"vizmoria");
   const std::wstring texts = DialogTexts(dlg);
-  EXPECT_NE(texts.find(L"コピー画像を書き込めませんでした"), std::wstring::npos);
+  EXPECT_NE(texts.find(test::Lang(L"コピー画像を書き込めませんでした",
+                                  L"The copied image could not be written")),
+            std::wstring::npos);
   PostMessageW(dlg, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }));
   RemoveDirectoryW(path.c_str());

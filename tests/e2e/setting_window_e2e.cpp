@@ -101,7 +101,7 @@ TEST_F(SettingWindowTest, F1OpensTheVersionPageOwnedByTheMainWindow) {
   HWND version = ControlById(w, kVersionLabel);
   ASSERT_TRUE(version);
   EXPECT_TRUE(IsWindowVisible(version));
-  EXPECT_EQ(TextOf(version), L"バージョン 1.0.0.0");
+  EXPECT_EQ(TextOf(version), test::Lang(L"バージョン 1.0.0.0", L"Version 1.0.0.0"));
   // It sits beside the main window rather than over it.
   RECT mw{}, sw{};
   GetWindowRect(app_.hwnd(), &mw);
@@ -242,7 +242,7 @@ TEST_F(SettingWindowTest, OpensOnceAndAfterClosingOpensAnew) {
   // The close button ends it too.
   HWND close = ControlById(w3, IDCANCEL);
   ASSERT_TRUE(close);
-  EXPECT_EQ(TextOf(close), L"閉じる");
+  EXPECT_EQ(TextOf(close), test::Lang(L"閉じる", L"Close"));
   ASSERT_TRUE(ClickControl(w3, close));
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(w3); }));
   EXPECT_FALSE(FindProcessWindow(app_.pid(), kSettingClass, false));
@@ -250,6 +250,9 @@ TEST_F(SettingWindowTest, OpensOnceAndAfterClosingOpensAnew) {
 }
 
 // ---- the help link ---------------------------------------------------------------------------
+
+// The help page of the language shown.
+std::wstring HelpPageName() { return test::Lang(L"vizmoria-help.html", L"vizmoria-help-en.html"); }
 
 // The program started with or without its help page beside it, its version page open.
 class HelpLinkTest : public SettingWindowTest {
@@ -259,7 +262,7 @@ class HelpLinkTest : public SettingWindowTest {
     ASSERT_TRUE(ReleaseModifiers());
     ASSERT_TRUE(MovePointer(1000, 700));
     AppOptions options;
-    if (helpPage) options.plant.push_back({ExeFolder() + L"vizmoria-help.html", L"vizmoria-help.html"});
+    if (helpPage) options.plant.push_back({ExeFolder() + HelpPageName(), HelpPageName()});
     ASSERT_TRUE(app_.Start(options)) << app_.error();
     ASSERT_TRUE(app_.Activate());
     win_ = OpenWith(VK_F1, kNoMod);
@@ -297,7 +300,7 @@ TEST_F(HelpLinkTest, OpensTheHelpPageBesideTheProgram) {
   ScopedOpenCommand html(L".html", L"notepad.exe \"%1\"");
   ASSERT_TRUE(html.ok());
   StartWith(true);
-  EXPECT_NE(TextOf(ControlById(win_, kHelpLink)).find(L"vizmoria-help.html"), std::wstring::npos);
+  EXPECT_NE(TextOf(ControlById(win_, kHelpLink)).find(HelpPageName()), std::wstring::npos);
   ASSERT_TRUE(ClickLink());
   EXPECT_TRUE(WaitUntil([&] { return !NotepadWindowsTitled(L"VIZMOR").empty(); }, 15000))
       << "no window shows the help page";
@@ -312,8 +315,10 @@ TEST_F(HelpLinkTest, AMissingHelpPageIsReportedWithTheExpectedPath) {
   ASSERT_TRUE(WaitUntil([&] { return (dlg = FindProcessWindow(app_.pid(), L"#32770")) != nullptr; }));
   EXPECT_EQ(TextOf(dlg), L"vizmoria");
   const std::wstring texts = DialogTexts(dlg);
-  EXPECT_NE(texts.find(L"ヘルプファイルが見つかりません"), std::wstring::npos) << texts.size();
-  EXPECT_NE(texts.find(app_.FilePath(L"vizmoria-help.html")), std::wstring::npos)
+  EXPECT_NE(texts.find(test::Lang(L"ヘルプファイルが見つかりません", L"The help file was not found")),
+            std::wstring::npos)
+      << texts.size();
+  EXPECT_NE(texts.find(app_.FilePath(HelpPageName())), std::wstring::npos)
       << "the message names the path where the page is expected";
   PostMessageW(dlg, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }));

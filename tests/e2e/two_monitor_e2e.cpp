@@ -95,7 +95,7 @@ class TwoMonitorTest : public CopyingTest {
     const std::vector<std::wstring> lines = SplitCrLf(*text);
     if (lines.size() != 13) return std::nullopt;
     POINT p{};
-    if (swscanf(lines[3].c_str(), L"ｽｸﾘｰﾝ    X=%ld Y=%ld", &p.x, &p.y) != 2) return std::nullopt;
+    if (swscanf(lines[3].c_str(), (ScreenLabel() + L"X=%ld Y=%ld").c_str(), &p.x, &p.y) != 2) return std::nullopt;
     return p;
   }
   testing::AssertionResult CapturesAt(POINT want) {
@@ -211,7 +211,7 @@ TEST_F(TwoMonitorTest, OriginAndFixedPointAtNegativeCoordinatesSurviveARestart) 
   Put32(f, kBlock + 61, fixed.y);
   ASSERT_TRUE(MovePointer(600, 400));
   StartAt(f);
-  const std::wstring distance = Fmt(L"長さ     W=51 H=52 (-700,200)");
+  const std::wstring distance = test::Lang(L"長さ     ", L"Distance ") + L"W=51 H=52 (-700,200)";
   for (int run = 0; run < 2; ++run) {
     ASSERT_TRUE(CapturesAt(fixed)) << "run " << run;
     auto text = CopyWith(VK_F2);

@@ -124,7 +124,7 @@ TEST_F(MainWindowTest, SystemMenuStartsWithMonitorMoveAndHasNoMaximise) {
   HMENU sys = ::GetSystemMenu(win_->hwnd(), FALSE);
   ASSERT_NE(sys, nullptr);
   EXPECT_EQ(::GetMenuItemID(sys, 0), MainWindow::kSysCmdMonitorMove);
-  EXPECT_EQ(MenuText(sys, 0), L"モニター間移動");
+  EXPECT_EQ(MenuText(sys, 0), test::Lang(L"モニター間移動", L"Next monitor"));
   EXPECT_TRUE(::GetMenuState(sys, 1, MF_BYPOSITION) & MF_SEPARATOR);
   EXPECT_EQ(::GetMenuState(sys, SC_MAXIMIZE, MF_BYCOMMAND), static_cast<UINT>(-1));
 
@@ -162,8 +162,8 @@ TEST_F(MainWindowTest, PopupMenuShowsTheTableCaptionsWithChecksAndRadioMarks) {
   const MenuNode* zoom = FindMenu("mniZoom");
   UniqueMenu m = win_->BuildPopup(*zoom);
   ASSERT_EQ(::GetMenuItemCount(m.get()), 10);
-  EXPECT_EQ(MenuText(m.get(), 0), L" 1倍");
-  EXPECT_EQ(MenuText(m.get(), 9), L"20倍");
+  EXPECT_EQ(MenuText(m.get(), 0), test::Lang(L" 1倍", L" 1x"));
+  EXPECT_EQ(MenuText(m.get(), 9), test::Lang(L"20倍", L"20x"));
   EXPECT_TRUE(::GetMenuState(m.get(), 4, MF_BYPOSITION) & MF_CHECKED);  // 6x
   EXPECT_EQ(::GetMenuItemID(m.get(), 4), 1006u);
 
@@ -178,8 +178,8 @@ TEST_F(MainWindowTest, PopupMenuShowsTheTableCaptionsWithChecksAndRadioMarks) {
   bool sawZoomUp = false, sawMinimise = false;
   for (int i = 0; i < ::GetMenuItemCount(main.get()); ++i) {
     const std::wstring t = MenuText(main.get(), i);
-    if (t == L"ズームアップ\tPgUp") sawZoomUp = true;
-    if (t.rfind(L"最小化", 0) == 0) sawMinimise = true;
+    if (t == test::Lang(L"ズームアップ\tPgUp", L"Zoom in\tPgUp")) sawZoomUp = true;
+    if (t.rfind(test::Lang(L"最小化", L"Mi&nimize"), 0) == 0) sawMinimise = true;
   }
   EXPECT_TRUE(sawZoomUp);
   EXPECT_FALSE(sawMinimise);
@@ -265,7 +265,8 @@ TEST_F(MainWindowTest, CompositionSwitchedOnTakesNoSelfCaptureAwayWithANotice) {
   OverrideCompositionStateForTest(nullptr);
 
   EXPECT_TRUE(box.seen) << "no notice was shown";
-  EXPECT_NE(box.text.find(L"Aero テーマが有効の場合「自身をキャプチャしない」の機能は使用できません"),
+  EXPECT_NE(box.text.find(test::Lang(L"Aero テーマが有効の場合「自身をキャプチャしない」の機能は使用できません",
+                                    L"\"Ignore own window\" cannot be used while the Aero theme is on")),
             std::wstring::npos)
       << "notice text";
   EXPECT_FALSE(win_->Commands().Checked(Cmd::Opt_NoSelfCapture));

@@ -81,9 +81,13 @@ TEST(MessageDialog, ShowsEveryButtonKindWithItsCaptionCentredOnTheCursorsMonitor
     EXPECT_EQ(test::TextOf(dlg), L"vizmoria");
     std::vector<std::wstring> captions;
     for (HWND b : Buttons(dlg)) captions.push_back(test::TextOf(b));
-    const std::vector<std::wstring> expected = {
-        L"はい(&Y)", L"いいえ(&N)", L"OK", L"Cancel", L"中止(&A) ", L"再試行(&R)",
-        L"無視(&I)", L"すべて", L"すべてにいいえ", L"すべてにはい", L"ヘルプ(&H)"};
+    const std::vector<std::wstring> expected =
+        test::JapaneseUi()
+            ? std::vector<std::wstring>{L"はい(&Y)", L"いいえ(&N)", L"OK", L"Cancel", L"中止(&A) ",
+                                        L"再試行(&R)", L"無視(&I)", L"すべて", L"すべてにいいえ",
+                                        L"すべてにはい", L"ヘルプ(&H)"}
+            : std::vector<std::wstring>{L"&Yes", L"&No", L"OK", L"Cancel", L"&Abort", L"&Retry",
+                                        L"&Ignore", L"All", L"No to all", L"Yes to all", L"&Help"};
     EXPECT_EQ(captions, expected);
 
     POINT cur;
@@ -96,7 +100,7 @@ TEST(MessageDialog, ShowsEveryButtonKindWithItsCaptionCentredOnTheCursorsMonitor
     EXPECT_NEAR((wr.left + wr.right) / 2, (mi.rcWork.left + mi.rcWork.right) / 2, 1);
     EXPECT_NEAR((wr.top + wr.bottom) / 2, (mi.rcWork.top + mi.rcWork.bottom) / 2, 1);
 
-    HWND no = ButtonWithCaption(dlg, L"いいえ(&N)");
+    HWND no = ButtonWithCaption(dlg, test::Lang(L"いいえ(&N)", L"&No"));
     ASSERT_NE(no, nullptr);
     EXPECT_EQ(GetFocus(), no);
     EXPECT_EQ(GetWindowLongW(no, GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
@@ -112,7 +116,7 @@ TEST(MessageDialog, ShowsEveryButtonKindWithItsCaptionCentredOnTheCursorsMonitor
     GetWindowRect(no, &br);
     EXPECT_GT(tr.bottom - tr.top, (br.bottom - br.top) * 2 / 3);
 
-    SendMessageW(ButtonWithCaption(dlg, L"すべてにはい"), BM_CLICK, 0, 0);
+    SendMessageW(ButtonWithCaption(dlg, test::Lang(L"すべてにはい", L"Yes to all")), BM_CLICK, 0, 0);
   });
   EXPECT_EQ(r, mbYesToAll);
 }
@@ -146,7 +150,7 @@ TEST(MessageDialog, EscapeChoosesTheOnlyButtonAndIsIgnoredWithoutCancel) {
                        [](HWND dlg) {
                          SendMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
                          EXPECT_TRUE(IsWindowVisible(dlg));  // still up
-                         SendMessageW(ButtonWithCaption(dlg, L"いいえ(&N)"), BM_CLICK, 0, 0);
+                         SendMessageW(ButtonWithCaption(dlg, test::Lang(L"いいえ(&N)", L"&No")), BM_CLICK, 0, 0);
                        }),
             mbNo);
 }

@@ -10,6 +10,7 @@
 #include "commands/command_table.h"
 #include "settings_ui/file_version_win.h"
 #include "settings_ui/setting_items.h"
+#include "test_windows.h"
 
 namespace viz {
 namespace {
@@ -27,7 +28,7 @@ TEST(SettingItems, MirrorEachDisplayOptionAndCaptureCommandOnceInItsOwnCategory)
     EXPECT_TRUE(ids.insert(def.id).second) << item.name;  // the control IDs
     // "chkColor_RGB" mirrors "actColor_RGB".
     EXPECT_EQ(std::string(item.name).substr(3), std::string(def.name).substr(3));
-    EXPECT_STREQ(def.category, GroupDef(item.group).caption) << item.name;
+    EXPECT_EQ(def.category, GroupDef(item.group).caption) << item.name;
     // A check box can only mirror a command that has a check.
     EXPECT_TRUE(def.autoCheck || item.cmd == Cmd::Opt_StayOnTop || item.cmd == Cmd::Capture_Pause ||
                 item.cmd == Cmd::Capture_Fixed)
@@ -149,7 +150,7 @@ TEST(FileVersion, ReadsTheRunningProgramsResourceAndReleasesTheLibrary) {
   EXPECT_NE(GetFileAttributesW(self.c_str()), INVALID_FILE_ATTRIBUTES);
   // This test program carries the product's version resource.
   EXPECT_EQ(ReadFileVersion(self), L"1.0.0.0");
-  EXPECT_EQ(VersionCaption(ReadFileVersion(self)), L"バージョン 1.0.0.0");
+  EXPECT_EQ(VersionCaption(ReadFileVersion(self)), test::Lang(L"バージョン 1.0.0.0", L"Version 1.0.0.0"));
   if (!loadedBefore) EXPECT_EQ(GetModuleHandleW(L"version.dll"), nullptr);
 }
 
@@ -166,7 +167,7 @@ TEST(FileVersion, AFileWithoutAVersionOrNoFileGivesNone) {
   DeleteFileW(path);
   EXPECT_EQ(ReadFileVersion(path), L"");
   EXPECT_EQ(ReadFileVersion(L""), L"");
-  EXPECT_EQ(VersionCaption(L""), L"バージョン 不明");
+  EXPECT_EQ(VersionCaption(L""), test::Lang(L"バージョン 不明", L"Version unknown"));
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "common/expected_language_win.h"
+
 namespace viz::test {
 
 inline constexpr const wchar_t* kTestClass = L"VizTestWindow";
