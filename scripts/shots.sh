@@ -1,15 +1,31 @@
 #!/usr/bin/env bash
 # Pictures of the real windows for the documentation, from a fresh copy of the program (no
 # settings file) under Wine on a private Xvfb: docs/vizmoria.png (the main window over the
-# desktop), docs/setting-window-help.png (the version page, F1) and
-# docs/setting-window-settings.png (the settings page, Ctrl+Tab).
-#   bash scripts/shots.sh [--arch x86|x64]    (after a build)
+# desktop), docs/setting-window-help.png (the version page, F1),
+# docs/setting-window-settings.png (the settings page, Ctrl+Tab) and docs/shortcut-window.png
+# (menu, Options, Shortcut keys). With --lang en the program runs where Windows' language is
+# English and the pictures are named *-en.png.
+#   bash scripts/shots.sh [--arch x86|x64] [--lang ja|en]    (after a build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+arch=
+lang=ja
+while [ $# -gt 0 ]; do
+  case $1 in
+    --arch) arch=${2:?}; shift 2 ;;
+    --lang) lang=${2:?}; shift 2 ;;
+    *) echo "shots.sh: unknown argument $1" >&2; exit 2 ;;
+  esac
+done
+suffix=
+case $lang in
+  ja) export VIZ_LOCALE=ja_JP.UTF-8 ;;
+  en) export VIZ_LOCALE=en_US.UTF-8; suffix=-en ;;
+  *) echo "shots.sh: --lang takes ja or en" >&2; exit 2 ;;
+esac
 # shellcheck source=scripts/wine-env.sh
 . scripts/wine-env.sh
-arch=$(viz_default_arch)
-if [ "${1:-}" = --arch ]; then arch=${2:?}; fi
+[ -n "$arch" ] || arch=$(viz_default_arch)
 viz_use_arch "$arch"
 
 run_dir=$(mktemp -d)
@@ -32,12 +48,23 @@ app_pid=$!
 sleep 6
 xdotool mousemove 330 120
 sleep 2
-import -window root -crop 330x420+60+60 +repage docs/vizmoria.png
+import -window root -crop 330x420+60+60 +repage "docs/vizmoria$suffix.png"
 xdotool mousemove 900 600
 xdotool key F1
 sleep 2
-import -window root -crop 700x440+60+60 +repage docs/setting-window-help.png
+import -window root -crop 700x440+60+60 +repage "docs/setting-window-help$suffix.png"
 xdotool key ctrl+Tab
 sleep 2
-import -window root -crop 700x440+60+60 +repage docs/setting-window-settings.png
-echo "shots ($arch): docs/vizmoria.png docs/setting-window-help.png docs/setting-window-settings.png"
+import -window root -crop 700x440+60+60 +repage "docs/setting-window-settings$suffix.png"
+# Closed again; then the menu's Options submenu and its shortcut item, by their access keys.
+xdotool key Escape
+sleep 2
+xdotool key m
+sleep 1
+xdotool key o
+sleep 1
+xdotool key k
+sleep 3
+import -window root +repage "docs/shortcut-window$suffix.png"
+echo "shots ($arch, $lang): docs/vizmoria$suffix.png docs/setting-window-help$suffix.png" \
+  "docs/setting-window-settings$suffix.png docs/shortcut-window$suffix.png"
