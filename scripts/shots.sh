@@ -65,6 +65,14 @@ xdotool key o
 sleep 1
 xdotool key k
 sleep 3
-import -window root +repage "docs/shortcut-window$suffix.png"
+# The window opens centred on the desktop, over the left part where the main window stands: its
+# right half, alone on the desktop's colour, tells where it is.
+full="$run_dir/desktop.png"
+import -window root "$full"
+read -r w h x y < <(convert "$full" -crop 640x800+640+0 +repage -fuzz 2% -format '%@\n' info: |
+  sed 's/[x+]/ /g')
+right=$((640 + x + w))
+left=$((1280 - right))
+convert "$full" -crop "$((right - left))x${h}+${left}+${y}" +repage "docs/shortcut-window$suffix.png"
 echo "shots ($arch, $lang): docs/vizmoria$suffix.png docs/setting-window-help$suffix.png" \
   "docs/setting-window-settings$suffix.png docs/shortcut-window$suffix.png"
