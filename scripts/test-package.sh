@@ -19,10 +19,15 @@ version=${zip##*/vizmoria-}
 version=${version%-"$arch".zip}
 
 dir=$(mktemp -d)
+# Runs at exit with the script's status: nothing here may change it (under set -e a failing
+# command in an exit trap would end the script with status 1 and no word of why).
 cleanup() {
+  local rc=$?
+  set +e
   viz_wine_stop
   viz_xvfb_stop
-  rm -rf "$dir"
+  rm -rf "$dir" || echo "test-package: could not remove $dir" >&2
+  exit "$rc"
 }
 trap cleanup EXIT
 unzip -q "$zip" -d "$dir"

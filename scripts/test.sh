@@ -46,10 +46,27 @@ bash scripts/install-deps.sh || exit 1
 
 failed=()
 ran=()
-step() {  # step NAME COMMAND...: runs it, records a failure and goes on
+logs=$root/build/logs
+mkdir -p "$logs"
+step() {  # step NAME COMMAND...: runs it, its output kept in build/logs/NAME.log; records a failure and goes on
   local name=$1
   shift
-  if "$@"; then ran+=("$name"); else failed+=("$name"); fi
+  if "$@" 2>&1 | tee "$logs/$name.log"; then ran+=("$name"); else failed+=("$name"); fi
+}
+
+# What a failed step's log says failed: the tests and the lines that tell why, else its last
+# lines; so that the end of the whole output is enough to tell.
+explain_failure() {
+  local log=$logs/$1.log found
+  echo "  -- $1 (whole output: build/logs/$1.log):"
+  found=$(grep -E -A4 '\*\*\*(Failed|Timeout|Exception|Not Run)|^\[  FAILED  \] [A-Za-z]|: Failure$|error:|^test-[a-z]+:|^wine-run:|not run' "$log" |
+    grep -vE '^--$|^ *$|^\[(==========|----------)\]|^Running main|^Note: Google Test filter|^\[  FAILED  \] [0-9]+ tests?, listed below|^\[ +(RUN|OK|PASSED|SKIPPED) +\]|^ +Start +[0-9]+:' |
+    awk '!seen[$0]++' | head -n 40)
+  if [ -n "$found" ]; then
+    printf '%s\n' "$found" | sed 's/^/     /'
+  else
+    tail -n 8 "$log" | sed 's/^/     /'
+  fi
 }
 wants() { [ "$tier" = all ] || [ "$tier" = "$1" ]; }
 
@@ -147,5 +164,6 @@ echo
 echo "== summary"
 [ ${#ran[@]} -gt 0 ] && echo "  passed: ${ran[*]}"
 [ ${#failed[@]} -gt 0 ] && echo "  FAILED: ${failed[*]}"
+for name in "${failed[@]}"; do explain_failure "$name"; done
 for r in "${arch_report[@]}"; do echo "  Windows architecture $r"; done
 [ ${#failed[@]} -eq 0 ]

@@ -176,7 +176,10 @@ viz_xvfb_stop() {
   fi
 }
 
-# Ends every Wine process of the current prefix (and only of it).
+# Ends every Wine process of the current prefix (and only of it), and waits until its server is
+# gone: a server still going away when the next session starts can leave that session's first
+# program without a server to talk to.
 viz_wine_stop() {
   wineserver -k >/dev/null 2>&1 || true
+  timeout 30 wineserver -w >/dev/null 2>&1 || true
 }

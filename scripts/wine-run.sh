@@ -15,11 +15,11 @@ rc=$?
 # session's server was still going away): once more, from a fresh session.
 if [ $rc -ne 0 ] && [ ! -s "$out" ]; then
   echo "wine-run: no output and exit code $rc; starting it once more"
-  timeout 60 wineserver -w >/dev/null 2>&1 || wineserver -k >/dev/null 2>&1
+  timeout 60 wineserver -w >/dev/null 2>&1 || { wineserver -k >/dev/null 2>&1; timeout 30 wineserver -w >/dev/null 2>&1; }
   run "$@"
   rc=$?
 fi
 cat "$out"
 rm -f "$out"
-timeout 60 wineserver -w >/dev/null 2>&1 || wineserver -k >/dev/null 2>&1
+timeout 60 wineserver -w >/dev/null 2>&1 || { wineserver -k >/dev/null 2>&1; timeout 30 wineserver -w >/dev/null 2>&1; }
 exit "$rc"
