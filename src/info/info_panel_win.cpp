@@ -73,10 +73,11 @@ uint64_t ShownLineBits(const CommandList& cmds) {
 void InfoPanel::Draw(HDC dc, const Status& s, const CaptureInfo& info, const CommandList& cmds,
                      int dpi, std::vector<RECT>* dirty) {
   Sources from{ToRect(FInfoRect), dpi, FLineHeight, FStatusIconX, FColumnSeparatorX,
-               FStatusMessage, s, info, ShownLineBits(cmds)};
+               FStatusMessage, s, ShownLineBits(cmds)};
   // A still view over an unchanging screen: nothing to build, nothing to draw.
-  if (shown_.valid && from == drawnFrom_) return;
+  if (shown_.valid && from == drawnFrom_ && info == drawnInfo_) return;
   drawnFrom_ = std::move(from);
+  drawnInfo_ = info;
 
   Shown now;
   now.valid = true;

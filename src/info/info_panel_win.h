@@ -66,14 +66,15 @@ class InfoPanel {
   void Forget() { shown_.valid = false; }
 
  private:
-  // Everything a panel is drawn from: equal sources draw an equal panel, so a cycle whose
-  // sources equal the last one's builds no text and draws nothing. Every field takes part.
+  // Everything a panel is drawn from besides the capture record: equal sources and an equal
+  // record draw an equal panel, so a cycle whose sources and record equal the last one's builds
+  // no text and draws nothing. Every field takes part. (The record is kept apart so that an
+  // unchanged one is compared in place and not copied on every cycle.)
   struct Sources {
     Rect rect;
     int dpi = 0, lineHeight = 0, iconX = 0, columnX = 0;
     std::wstring notice;
     Status status;
-    CaptureInfo info;
     uint64_t shownLines = 0;  // the shown lines as bits, in panel order
     bool operator==(const Sources&) const = default;
   };
@@ -115,7 +116,9 @@ class InfoPanel {
   RECT FInfoRect{};
   std::wstring FStatusMessage;
   Shown shown_;
-  Sources drawnFrom_;  // what the panel drawn last was drawn from (when shown_ is valid)
+  // What the panel drawn last was drawn from (when shown_ is valid).
+  Sources drawnFrom_;
+  CaptureInfo drawnInfo_;
 };
 
 }  // namespace viz

@@ -110,9 +110,10 @@ HWND SettingWindow::CreatePage(int id) {
   return page;
 }
 
-HWND SettingWindow::AddControl(HWND parent, const wchar_t* cls, const std::wstring& text,
+HWND SettingWindow::AddControl(HWND parent, const wchar_t* cls, std::wstring_view text,
                                DWORD style, int id, HFONT font) {
-  HWND w = ::CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+  const std::wstring caption(text);
+  HWND w = ::CreateWindowExW(0, cls, caption.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
                              parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                              ::GetModuleHandleW(nullptr), nullptr);
   if (w) ::SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : font_.get()), FALSE);
@@ -125,11 +126,11 @@ void SettingWindow::BuildSettingPage() {
   checks_.assign(items.size(), nullptr);
   for (size_t gi = 0; gi < groups.size(); ++gi) {
     // The frame before its boxes, as a dialog template lists it.
-    groups_[gi] = AddControl(pageSetting_, WC_BUTTONW, std::wstring(Tr(groups[gi].caption)), BS_GROUPBOX,
+    groups_[gi] = AddControl(pageSetting_, WC_BUTTONW, Tr(groups[gi].caption), BS_GROUPBOX,
                              kIdGroupBase + static_cast<int>(gi));
     for (size_t i = 0; i < items.size(); ++i) {
       if (items[i].group != groups[gi].group) continue;
-      checks_[i] = AddControl(pageSetting_, WC_BUTTONW, std::wstring(CaptionOf(items[i].cmd)),
+      checks_[i] = AddControl(pageSetting_, WC_BUTTONW, CaptionOf(items[i].cmd),
                               WS_TABSTOP | BS_CHECKBOX, IdFromCommand(items[i].cmd));
     }
   }
@@ -153,11 +154,11 @@ void SettingWindow::BuildHelpPage() {
   }
 }
 
-int SettingWindow::TextWidth(HDC dc, HFONT font, const std::wstring& text) const {
+int SettingWindow::TextWidth(HDC dc, HFONT font, std::wstring_view text) const {
   SelectGuard sel(dc, font);
   RECT r{0, 0, 0, 0};
   // DT_CALCRECT honours "&": the width is that of the text as the control draws it.
-  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE);
+  ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE);
   return r.right - r.left;
 }
 
@@ -190,12 +191,12 @@ void SettingWindow::Layout() {
   std::vector<int> widths(items.size());
   std::vector<bool> visible(items.size());
   for (size_t i = 0; i < items.size(); ++i) {
-    widths[i] = TextWidth(dc.get(), font_.get(), std::wstring(CaptionOf(items[i].cmd)));
+    widths[i] = TextWidth(dc.get(), font_.get(), CaptionOf(items[i].cmd));
     visible[i] = i < shown_.size() && shown_[i];
   }
   std::array<int, kSettingGroupCount> captionWidths{};
   for (size_t gi = 0; gi < groups.size(); ++gi)
-    captionWidths[gi] = TextWidth(dc.get(), font_.get(), std::wstring(Tr(groups[gi].caption)));
+    captionWidths[gi] = TextWidth(dc.get(), font_.get(), Tr(groups[gi].caption));
   const SettingLayout lay = LayoutSettingPage(m, widths, visible, captionWidths);
   auto place = [](HWND w, const Rect& r) {
     if (!w) return;
@@ -243,7 +244,7 @@ void SettingWindow::Layout() {
   for (HWND page : {pageSetting_, pageHelp_})
     ::SetWindowPos(page, nullptr, mx - tr.left, my - tr.top, pageW, pageH,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-  const int bw = std::max(u.X(50), TextWidth(dc.get(), font_.get(), std::wstring(Tr(Text::Button_Close))) + u.X(12));
+  const int bw = std::max(u.X(50), TextWidth(dc.get(), font_.get(), Tr(Text::Button_Close)) + u.X(12));
   const int bh = u.Y(14);
   const int by = my + tabH + u.Y(7);
   ::SetWindowPos(close_, nullptr, mx + tabW - bw, by, bw, bh, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -51,8 +51,8 @@ bool SettingWindow::Create(HWND owner) {
     item.pszText = text.data();
     TabCtrl_InsertItem(tab_, TabCtrl_GetItemCount(tab_), &item);
   }
-  close_ = AddControl(hwnd_, WC_BUTTONW, std::wstring(Tr(Text::Button_Close)),
-                      WS_TABSTOP | BS_DEFPUSHBUTTON, IDCANCEL);
+  close_ = AddControl(hwnd_, WC_BUTTONW, Tr(Text::Button_Close), WS_TABSTOP | BS_DEFPUSHBUTTON,
+                      IDCANCEL);
   pageSetting_ = CreatePage(kIdPageSetting);
   pageHelp_ = CreatePage(kIdPageHelp);
   if (!tab_ || !close_ || !pageSetting_ || !pageHelp_) {

@@ -69,13 +69,13 @@ class SettingWindow : public WindowBase<SettingWindow> {
   int Dpi() const;
   void CreateFonts(int dpi);
   HWND CreatePage(int id);
-  HWND AddControl(HWND parent, const wchar_t* cls, const std::wstring& text, DWORD style, int id,
+  HWND AddControl(HWND parent, const wchar_t* cls, std::wstring_view text, DWORD style, int id,
                   HFONT font = nullptr);
   void BuildSettingPage();
   void BuildHelpPage();
   void Layout();
   SettingMetrics Metrics(HDC dc) const;
-  int TextWidth(HDC dc, HFONT font, const std::wstring& text) const;
+  int TextWidth(HDC dc, HFONT font, std::wstring_view text) const;
   void PlaceNearOwner(int width, int height);
 
   void ShowPage(Page p);
