@@ -1,5 +1,6 @@
 // The program file of a process, as a drive-letter path.
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "info/window_ident_win.h"
@@ -31,7 +32,7 @@ std::wstring FullImageName(HANDLE process) {
   std::wstring buf(32768, L'\0');
   DWORD n = static_cast<DWORD>(buf.size());
   if (!fn(process, 0, buf.data(), &n)) return {};
-  buf.resize(n);
+  buf.resize(std::min<size_t>(n, buf.size()));
   return buf;
 }
 

@@ -82,8 +82,9 @@ std::wstring MapDevicePathToDrive(std::wstring_view devicePath);
 // thread reads directly, any other thread is asked with a bounded SendMessageTimeoutW. When a
 // window times out, no window of its thread is asked again for a few seconds (the caption the
 // system stores for the window is used meanwhile).
-// Texts longer than 64K characters are cached and read again only when their length changes or
-// two seconds have passed.
+// Texts longer than 64K characters are cached (4 MB in all) and read again only when their
+// length changes or two seconds have passed. No text is read longer than 1M characters, whatever
+// length the window claims.
 std::wstring ReadWindowText(HWND w);
 // The same, with the window's thread already known.
 std::wstring ReadWindowText(HWND w, DWORD thread);

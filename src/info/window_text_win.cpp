@@ -1,5 +1,6 @@
 // Window texts read without hanging on a window that does not answer.
 #include <algorithm>
+#include <iterator>
 #include <unordered_map>
 
 #include "info/window_ident_win.h"
@@ -13,12 +14,52 @@ constexpr size_t kShortText = 1023;       // read in one message when shorter th
 constexpr size_t kLongText = 65536;       // texts from this length on are cached
 constexpr DWORD kRecentTextMs = 250;      // the last window's text is reused this long
 constexpr DWORD kLongTextRefreshMs = 2000;
-constexpr size_t kMaxTracked = 64;
+constexpr size_t kMaxTracked = 64;        // hung threads remembered
+// The length a window reports is a claim of another program, not a size: a buggy or hostile
+// window may answer 0x7FFFFFF0. No read asks for more than this many characters (a 1 MB text
+// still comes whole), which also bounds the read's timeout.
+constexpr size_t kMaxTextChars = size_t{1} << 20;
+// The long texts kept, all together: two of the longest.
+constexpr size_t kMaxCachedChars = 2 * kMaxTextChars;
 
 struct CachedText {
   std::wstring text;
-  size_t reportedLength = 0;  // WM_GETTEXTLENGTH when it was read
+  size_t reportedLength = 0;  // WM_GETTEXTLENGTH when it was read, as the window claimed it
   DWORD readTick = 0;
+};
+
+// Long texts, bounded by their characters in all.
+class LongTextCache {
+ public:
+  const CachedText* Find(HWND w) const {
+    auto it = map_.find(w);
+    return it != map_.end() ? &it->second : nullptr;
+  }
+  // Drops what is older than its refresh time, then the oldest until the new text fits.
+  void Add(HWND w, CachedText entry, DWORD now) {
+    Drop(w);
+    for (auto it = map_.begin(); it != map_.end();)
+      it = now - it->second.readTick > kLongTextRefreshMs ? Erase(it) : std::next(it);
+    while (!map_.empty() && chars_ + entry.text.size() > kMaxCachedChars)
+      Erase(std::min_element(map_.begin(), map_.end(), [now](const auto& a, const auto& b) {
+        return now - a.second.readTick > now - b.second.readTick;
+      }));
+    chars_ += entry.text.size();
+    map_.emplace(w, std::move(entry));
+  }
+
+ private:
+  using Map = std::unordered_map<HWND, CachedText>;
+  Map::iterator Erase(Map::iterator it) {
+    chars_ -= it->second.text.size();
+    return map_.erase(it);
+  }
+  void Drop(HWND w) {
+    auto it = map_.find(w);
+    if (it != map_.end()) Erase(it);
+  }
+  Map map_;
+  size_t chars_ = 0;
 };
 
 // Single UI thread: plain statics. Hung marks are kept per thread: all windows of a thread
@@ -28,28 +69,20 @@ std::unordered_map<DWORD, DWORD>& HungThreads() {
   static std::unordered_map<DWORD, DWORD> m;
   return m;
 }
-std::unordered_map<HWND, CachedText>& LongTexts() {
-  static std::unordered_map<HWND, CachedText> m;
-  return m;
-}
-
-// Keeps the maps small: old entries go first, then everything.
-template <typename Map, typename Tick>
-void Prune(Map& m, DWORD now, DWORD maxAge, Tick tickOf) {
-  if (m.size() < kMaxTracked) return;
-  for (auto it = m.begin(); it != m.end();) {
-    if (now - tickOf(it->second) > maxAge)
-      it = m.erase(it);
-    else
-      ++it;
-  }
-  if (m.size() >= kMaxTracked) m.clear();
+LongTextCache& LongTexts() {
+  static LongTextCache cache;
+  return cache;
 }
 
 void MarkHung(DWORD thread) {
   DWORD now = ::GetTickCount();
   auto& m = HungThreads();
-  Prune(m, now, kHungSkipMs, [](DWORD t) { return t; });
+  // Keeps the map small: old marks go first, then everything.
+  if (m.size() >= kMaxTracked) {
+    for (auto it = m.begin(); it != m.end();)
+      it = now - it->second > kHungSkipMs ? m.erase(it) : std::next(it);
+    if (m.size() >= kMaxTracked) m.clear();
+  }
   m[thread] = now;
 }
 
@@ -74,14 +107,15 @@ std::wstring StoredCaption(HWND w) {
 }
 
 std::wstring OwnThreadText(HWND w) {
-  int len = ::GetWindowTextLengthW(w);
+  const int len = std::min(::GetWindowTextLengthW(w), static_cast<int>(kMaxTextChars));
   if (len <= 0) return {};
   std::wstring s(static_cast<size_t>(len) + 1, L'\0');
-  int n = ::GetWindowTextW(w, s.data(), len + 1);
-  s.resize(n > 0 ? static_cast<size_t>(n) : 0);
+  const int n = ::GetWindowTextW(w, s.data(), len + 1);
+  s.resize(static_cast<size_t>(std::clamp(n, 0, len)));
   return s;
 }
 
+// The length the window claims; the caller bounds it before using it as a size.
 bool AskLength(HWND w, size_t* len) {
   DWORD_PTR r = 0;
   if (!::SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
@@ -91,9 +125,10 @@ bool AskLength(HWND w, size_t* len) {
   return true;
 }
 
+// Reads at most `len` characters (len <= kMaxTextChars).
 bool AskText(HWND w, size_t len, std::wstring* out) {
-  // Copying a long text across processes takes longer; still bounded (1 MB: about 350 ms).
-  UINT timeout = static_cast<UINT>(std::min<size_t>(100 + len / 4096, 1000));
+  // Copying a long text across processes takes longer; the longest read waits about 350 ms.
+  UINT timeout = static_cast<UINT>(100 + std::min(len, kMaxTextChars) / 4096);
   std::wstring s(len + 1, L'\0');
   DWORD_PTR r = 0;
   if (!::SendMessageTimeoutW(w, WM_GETTEXT, s.size(), reinterpret_cast<LPARAM>(s.data()),
@@ -116,9 +151,8 @@ std::wstring ReadWindowText(HWND w, DWORD thread) {
   if (!w) return {};
   if (thread == ::GetCurrentThreadId()) return OwnThreadText(w);
   if (IsMarkedHung(thread)) {
-    auto& cache = LongTexts();
-    auto it = cache.find(w);
-    return it != cache.end() ? it->second.text : StoredCaption(w);
+    const CachedText* cached = LongTexts().Find(w);
+    return cached ? cached->text : StoredCaption(w);
   }
   // The window under a moving cursor is asked again only every kRecentTextMs: each read is a
   // round trip to another process, more than the rest of a capture cycle.
@@ -142,21 +176,16 @@ std::wstring ReadWindowText(HWND w, DWORD thread) {
   if (!AskText(w, kShortText, &text)) return hung();
   DWORD now = ::GetTickCount();
   if (text.size() < kShortText) return remember(text, now);
-  size_t len = 0;
-  if (!AskLength(w, &len)) return hung();
+  size_t claimed = 0;
+  if (!AskLength(w, &claimed)) return hung();
 
   auto& cache = LongTexts();
-  if (len >= kLongText) {
-    auto it = cache.find(w);
-    if (it != cache.end() && it->second.reportedLength == len &&
-        now - it->second.readTick <= kLongTextRefreshMs)
-      return it->second.text;
+  if (claimed >= kLongText) {
+    const CachedText* c = cache.Find(w);
+    if (c && c->reportedLength == claimed && now - c->readTick <= kLongTextRefreshMs) return c->text;
   }
-  if (!AskText(w, len, &text)) return hung();
-  if (text.size() >= kLongText) {
-    Prune(cache, now, kLongTextRefreshMs, [](const CachedText& c) { return c.readTick; });
-    cache[w] = CachedText{text, len, now};
-  }
+  if (!AskText(w, std::min(claimed, kMaxTextChars), &text)) return hung();
+  if (text.size() >= kLongText) cache.Add(w, CachedText{text, claimed, now}, now);
   return remember(text, now);
 }
 
