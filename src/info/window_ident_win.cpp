@@ -1,5 +1,7 @@
 #include "info/window_ident_win.h"
 
+#include <algorithm>
+
 #include "info/window_frame.h"
 #include "platform/sysfuncs_win.h"
 #include "ui/handle_win.h"
@@ -11,6 +13,7 @@ constexpr int kMaxDepth = 64;          // window trees deeper than this are cut 
 constexpr int kMaxSiblings = 20000;    // guards z-order walks against lists that keep changing
 constexpr size_t kMaxSnapshotWindows = 30000;
 constexpr int kMaxOwnerChain = 32;
+constexpr size_t kMaxRegionRects = 65536;  // a window region kept in a snapshot (1 MB)
 
 struct HitData {
   LONG style = 0;
@@ -87,13 +90,20 @@ bool ReadRegion(HWND w, std::vector<RECT>* rects) {
   if (kind == ERROR) return false;
   rects->clear();
   if (kind == NULLREGION) return true;
+  // Another program chose the region: one too complex to keep whole is kept as its bounds.
   DWORD bytes = ::GetRegionData(rgn.get(), 0, nullptr);
-  if (bytes < sizeof(RGNDATAHEADER)) return true;
+  const size_t most = sizeof(RGNDATAHEADER) + kMaxRegionRects * sizeof(RECT);
+  if (bytes < sizeof(RGNDATAHEADER) || bytes > most) {
+    RECT box{};
+    if (::GetRgnBox(rgn.get(), &box) != ERROR) rects->push_back(box);
+    return true;
+  }
   std::vector<unsigned char> buf(bytes);
   auto* data = reinterpret_cast<RGNDATA*>(buf.data());
   if (::GetRegionData(rgn.get(), bytes, data) != bytes) return true;
   const RECT* r = reinterpret_cast<const RECT*>(data->Buffer);
-  rects->assign(r, r + data->rdh.nCount);
+  const size_t room = (bytes - sizeof(RGNDATAHEADER)) / sizeof(RECT);
+  rects->assign(r, r + std::min<size_t>(data->rdh.nCount, room));
   return true;
 }
 
@@ -164,6 +174,17 @@ struct SnapshotView {
   }
 };
 
+// One level of the tree in z-order, from `first` on. Taken whole before any window of it is
+// recorded: recording asks other programs for texts, and a window that goes meanwhile would end
+// a walk from it to the next.
+std::vector<HWND> Level(HWND first) {
+  std::vector<HWND> level;
+  for (HWND w = first; w && level.size() < static_cast<size_t>(kMaxSiblings);
+       w = ::GetWindow(w, GW_HWNDNEXT))
+    level.push_back(w);
+  return level;
+}
+
 // Records a window and its visible children; false when the window went away meanwhile.
 bool Record(HWND w, int depth, size_t* budget, T_WinNode* out) {
   HitData d;
@@ -175,8 +196,7 @@ bool Record(HWND w, int depth, size_t* budget, T_WinNode* out) {
   out->clientScreen = d.client;
   out->hasRegion = ReadRegion(w, &out->region);
   if (depth >= kMaxDepth) return true;
-  int n = 0;
-  for (HWND c = ::GetWindow(w, GW_CHILD); c && n < kMaxSiblings; c = ::GetWindow(c, GW_HWNDNEXT), ++n) {
+  for (HWND c : Level(::GetWindow(w, GW_CHILD))) {
     // An invisible window hides its whole subtree from the hit test.
     if (!(::GetWindowLongW(c, GWL_STYLE) & WS_VISIBLE)) continue;
     T_WinNode child;
@@ -250,8 +270,7 @@ bool IdentifyWindowAt(POINT screenPt, HWND self, bool skipSelf, T_WinItem* out) 
 void T_WinList::Take(HWND) {
   Clear();
   size_t budget = kMaxSnapshotWindows;
-  int n = 0;
-  for (HWND w = ::GetTopWindow(nullptr); w && n < kMaxSiblings; w = ::GetWindow(w, GW_HWNDNEXT), ++n) {
+  for (HWND w : Level(::GetTopWindow(nullptr))) {
     if (!::IsWindowVisible(w)) continue;
     T_WinNode node;
     if (!Record(w, 0, &budget, &node)) continue;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "test_windows.h"
@@ -149,6 +150,39 @@ TEST_F(WindowIdentTest, SnapshotKeepsWhatWasThereWhenTaken) {
   EXPECT_TRUE(list.Empty());
   EXPECT_FALSE(list.Find(POINT{300, 250}, self, false, &it));
   EXPECT_EQ(it.hwnd, nullptr);
+}
+
+// A window that goes when it is asked for its text.
+LRESULT CALLBACK VanishingProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_GETTEXT) {
+    ::DestroyWindow(w);
+    return 0;
+  }
+  return ::DefWindowProcW(w, msg, wp, lp);
+}
+
+TEST_F(WindowIdentTest, AWindowGoingWhileTheSnapshotIsTakenLeavesTheWindowsBelowIt) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = VanishingProc;
+  wc.hInstance = ::GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"VizVanishing";
+  ::RegisterClassW(&wc);
+  HWND gone = nullptr;
+  test::WindowThread t([&] {  // above every window of the scene
+    gone = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, wc.lpszClassName,
+                             L"", WS_POPUP, 20, 700, 50, 50, nullptr, nullptr, wc.hInstance, nullptr);
+    ::SetWindowPos(gone, HWND_TOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  }, false);
+  ASSERT_TRUE(gone);
+  T_WinList list;
+  list.Take(self);
+  EXPECT_FALSE(::IsWindow(gone));
+  T_WinItem it;
+  for (auto [x, y, w] : {std::tuple{300, 250, a}, {500, 300, b}, {1000, 450, self}, {870, 270, under}}) {
+    ASSERT_TRUE(list.Find(POINT{x, y}, self, false, &it));
+    EXPECT_EQ(it.hwnd, w) << x << "," << y;
+  }
 }
 
 TEST(WindowText, MegabyteTextOfAnotherThreadsWindowIsReadWhole) {
