@@ -190,37 +190,60 @@ void MainWindow::actCapture_PauseExecute(Cmd sender) {
   if (CaptureModifierVariant()) return;
   if (sender != Cmd::Capture_Update) cmds_.SetChecked(Cmd::Capture_Pause, !IsPaused());
   LeaveRest();
-  const bool paused = IsPaused();
-  cmds_[Cmd::Capture_Update].enabled = paused;
-  timer_.enabled = !paused;
-  if (timer_.enabled)
-    ::SetTimer(hwnd_, kTimerMain, timer_.interval, nullptr);
-  else
-    ::KillTimer(hwnd_, kTimerMain);
-
-  if (paused) {
-    cmds_[Cmd::Capture_Pause].tag = 1;
-    RefreshNow();  // one more live picture
-    engine_.Screen().Enumerate();
-    const bool noSelf = cmds_.Checked(Cmd::Opt_NoSelfCapture);
-    if (!noSelf) SetAlphaBlend(true);
-    engine_.TakeSnapshots(hwnd_, ToPOINT(view_.CapturePoint()), view_.geometry);
-    if (!noSelf) SetAlphaBlend(false);
-    cmds_[Cmd::Capture_Pause].tag = 0;
+  if (IsPaused()) {
+    if (!FreezeCapture()) ThawCapture();  // nothing of the pause is left half done
   } else {
-    engine_.Screen().Enumerate();
-    engine_.EnsureDesktopBitmaps(SIZE{view_.geometry.captureWidth, view_.geometry.captureHeight});
-    engine_.DropWindowSnapshot();
-    if (view_.FSavedZoom > 0) {
-      view_.FZoom = view_.FSavedZoom;
-      view_.FSavedZoom = -1;
-    }
+    ThawCapture();
   }
   CompositionCheck();
   ShowCapturePanel();
   panel_.ClearNotice();
   FormResize(Sender::Program);
   RefreshNow();
+}
+
+void MainWindow::RunMainTimer(bool on) {
+  timer_.enabled = on;
+  if (on)
+    ::SetTimer(hwnd_, kTimerMain, timer_.interval, nullptr);
+  else
+    ::KillTimer(hwnd_, kTimerMain);
+}
+
+// Pausing (and refreshing a paused view): one more live picture, then the frozen desktop and
+// window list. False when a step failed; the caller then resumes, which undoes the rest.
+bool MainWindow::FreezeCapture() {
+  cmds_[Cmd::Capture_Update].enabled = true;
+  RunMainTimer(false);
+  const bool noSelf = cmds_.Checked(Cmd::Opt_NoSelfCapture);
+  try {
+    cmds_[Cmd::Capture_Pause].tag = 1;
+    RefreshNow();  // one more live picture
+    engine_.Screen().Enumerate();
+    if (!noSelf) SetAlphaBlend(true);
+    ScopeExit opaque([&] {
+      if (!noSelf) SetAlphaBlend(false);
+    });
+    engine_.TakeSnapshots(hwnd_, ToPOINT(view_.CapturePoint()), view_.geometry);
+  } catch (...) {
+    cmds_[Cmd::Capture_Pause].tag = 0;
+    cmds_.SetChecked(Cmd::Capture_Pause, false);
+    return false;
+  }
+  cmds_[Cmd::Capture_Pause].tag = 0;
+  return true;
+}
+
+void MainWindow::ThawCapture() {
+  cmds_[Cmd::Capture_Update].enabled = false;
+  RunMainTimer(true);
+  engine_.DropWindowSnapshot();
+  if (view_.FSavedZoom > 0) {
+    view_.FZoom = view_.FSavedZoom;
+    view_.FSavedZoom = -1;
+  }
+  engine_.Screen().Enumerate();
+  engine_.EnsureDesktopBitmaps(SIZE{view_.geometry.captureWidth, view_.geometry.captureHeight});
 }
 
 void MainWindow::actCapture_FixedExecute() {

@@ -166,18 +166,20 @@ void MainWindow::WriteCopyFile(const std::wstring& ext, const std::string& bytes
     OpenWithAssociatedProgram(hwnd_, path);
 }
 
+// A copy makes every text it shows or writes before it touches the clipboard: one that fails
+// on the way has changed nothing.
 void MainWindow::actCopy_TextExecute(Cmd c) {
   const JoinedCopy joined = JoinCopyLines(CopyLinesFor(c, FCaptureInfo, IsKeyDown(VK_SHIFT)));
   const std::wstring caption = CaptionWithoutAccel(CaptionOf(c));
+  const std::wstring done = CopyNoticeText(caption, joined.text);
+  const std::wstring failed = FormatW(Tr(Text::CopyFailed), {caption});
+  const bool toFile = IsKeyDown(VK_CONTROL);
+  const std::string fileBytes = toFile ? WideToAnsi(joined.text) : std::string();
   bool copied = true;
   if (!joined.trimmed.empty()) copied = SetClipboardText(hwnd_, joined.trimmed);
   // The notice tells what happened: a clipboard held by another program is not a copy.
-  if (copied)
-    ShowNotice(CopyNoticeText(caption, joined.text));
-  else
-    ShowNotice(FormatW(Tr(Text::CopyFailed), {caption}));
-  if (IsKeyDown(VK_CONTROL))
-    WriteCopyFile(L".txt", WideToAnsi(joined.text), Tr(Text::TextFileFailed), true);
+  ShowNotice(copied ? done : failed);
+  if (toFile) WriteCopyFile(L".txt", fileBytes, Tr(Text::TextFileFailed), true);
 }
 
 void MainWindow::actCopy_PictureExecute() {
@@ -195,17 +197,19 @@ void MainWindow::actCopy_PictureExecute() {
                 px.begin() + static_cast<size_t>(y) * w);
   const std::vector<uint8_t> dib = EncodeDib24(px, w, h);
   const std::wstring caption = CaptionWithoutAccel(CaptionOf(Cmd::Copy_Picture));
+  const std::wstring done = CopyNoticeText(caption, FormatW(L"%dx%d", {w, h}));
+  const std::wstring failed = FormatW(Tr(Text::CopyFailed), {caption});
+  const bool toFile = IsKeyDown(VK_CONTROL);
+  std::string fileBytes;
+  if (toFile) {
+    const std::vector<uint8_t> file = EncodeBmpFile(px, w, h);
+    fileBytes.assign(file.begin(), file.end());
+  }
   BITMAPINFOHEADER bih{};
   std::memcpy(&bih, dib.data(), sizeof(bih));
-  if (SetClipboardDib(hwnd_, bih, dib.data() + sizeof(bih), dib.size() - sizeof(bih)))
-    ShowNotice(CopyNoticeText(caption, FormatW(L"%dx%d", {w, h})));
-  else
-    ShowNotice(FormatW(Tr(Text::CopyFailed), {caption}));
-  if (IsKeyDown(VK_CONTROL)) {
-    const std::vector<uint8_t> file = EncodeBmpFile(px, w, h);
-    WriteCopyFile(L".bmp", std::string(file.begin(), file.end()), Tr(Text::ImageFileFailed),
-                  false);
-  }
+  const bool copied = SetClipboardDib(hwnd_, bih, dib.data() + sizeof(bih), dib.size() - sizeof(bih));
+  ShowNotice(copied ? done : failed);
+  if (toFile) WriteCopyFile(L".bmp", fileBytes, Tr(Text::ImageFileFailed), false);
 }
 
 }  // namespace viz

@@ -447,10 +447,13 @@ HWND MainWindow::ShortcutWindowHandle() const {
   return shortcutWindow_ ? shortcutWindow_->hwnd() : nullptr;
 }
 
+// The other windows are kept only once made whole: one that failed half way goes with its
+// window, and the next command makes it anew.
 void MainWindow::EnsureSettingWindow() {
   if (settingWindow_ && settingWindow_->hwnd() && ::IsWindow(settingWindow_->hwnd())) return;
-  settingWindow_ = std::make_unique<SettingWindow>(static_cast<CommandHost&>(*this));
-  settingWindow_->Create(hwnd_);
+  auto made = std::make_unique<SettingWindow>(static_cast<CommandHost&>(*this));
+  made->Create(hwnd_);
+  settingWindow_ = std::move(made);
 }
 
 void MainWindow::actCustom_SettingExecute(Cmd sender) {

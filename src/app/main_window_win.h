@@ -154,6 +154,9 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
   void EnterRest(DWORD now);
   void LeaveRest();
   void actCapture_PauseExecute(Cmd sender);
+  bool FreezeCapture();
+  void ThawCapture();
+  void RunMainTimer(bool on);
   void actCapture_FixedExecute();
   bool CaptureModifierVariant();
   void actOpt_SmoothCaptureExecute(Sender s);

@@ -54,17 +54,20 @@ bool PutData(UINT format, const void* a, size_t aSize, const void* b = nullptr, 
 
 }  // namespace
 
+// Both forms, or none: the 8-bit form is made before the clipboard is emptied, and a form the
+// clipboard refused takes the other with it.
 bool SetClipboardText(HWND owner, std::wstring_view text) {
+  const std::string ansi = WideToAnsi(text);
   ClipboardSession clip(owner);
   if (!clip.open() || !::EmptyClipboard()) return false;
-  std::string ansi = WideToAnsi(text);
   const char nul8 = 0;
-  bool ok = true;
-  if (IsWinNT()) {
-    const wchar_t nul16 = 0;
-    ok = PutData(CF_UNICODETEXT, text.data(), text.size() * sizeof(wchar_t), &nul16, sizeof(nul16));
-  }
-  return PutData(CF_TEXT, ansi.data(), ansi.size(), &nul8, 1) && ok;
+  const wchar_t nul16 = 0;
+  const bool ok =
+      (!IsWinNT() ||
+       PutData(CF_UNICODETEXT, text.data(), text.size() * sizeof(wchar_t), &nul16, sizeof(nul16))) &&
+      PutData(CF_TEXT, ansi.data(), ansi.size(), &nul8, 1);
+  if (!ok) ::EmptyClipboard();
+  return ok;
 }
 
 bool SetClipboardDib(HWND owner, const BITMAPINFOHEADER& bih, const void* bits, size_t bitsSize) {

@@ -67,7 +67,8 @@ class WindowBase {
     try {
       r = self->HandleMessage(msg, wp, lp);
     } catch (...) {
-      r = ::DefWindowProcW(w, msg, wp, lp);
+      // A window whose creation failed half way is not created at all.
+      r = msg == WM_CREATE ? -1 : msg == WM_NCCREATE ? FALSE : ::DefWindowProcW(w, msg, wp, lp);
     }
     if (msg == WM_NCDESTROY) {
       ::SetWindowLongPtrW(w, GWLP_USERDATA, 0);

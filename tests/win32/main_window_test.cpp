@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app/main_window_win.h"
@@ -109,6 +110,29 @@ COLORREF ScreenPixel(POINT p) {
   const COLORREF c = ::GetPixel(dc, p.x, p.y);
   ::ReleaseDC(nullptr, dc);
   return c;
+}
+
+// A window that claims a text of 0x7FFFFFF0 characters and fills whatever buffer it is given.
+LRESULT CALLBACK EndlessTextProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_GETTEXTLENGTH) return 0x7FFFFFF0;
+  if (msg == WM_GETTEXT) {
+    std::fill_n(reinterpret_cast<wchar_t*>(lp), wp, L'L');
+    return static_cast<LRESULT>(wp);
+  }
+  return ::DefWindowProcW(w, msg, wp, lp);
+}
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  if (!::OpenClipboard(nullptr)) return text;
+  if (HANDLE h = ::GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* p = static_cast<const wchar_t*>(::GlobalLock(h))) {
+      text = p;
+      ::GlobalUnlock(h);
+    }
+  }
+  ::CloseClipboard();
+  return text;
 }
 
 class MainWindowTest : public test::MainWindowFixture {
@@ -327,6 +351,51 @@ TEST_F(MainWindowTest, SmoothCaptureShowsEveryChangeWithinTwoTicksAndPaintsNothi
     EXPECT_TRUE(shownInWindow(next)) << std::hex << "colour " << next << " not shown within two ticks";
     EXPECT_LE(win_->CaptureCount(), changedAt + 2);
   }
+}
+
+// Another program's answer is no size: the text is read to a bound, and the window is described,
+// copied and paused over like any other.
+TEST_F(MainWindowTest, AWindowClaimingAnEndlessTextIsDescribedCopiedAndPausedOver) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = EndlessTextProc;
+  wc.hInstance = ::GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"VizEndlessText";
+  ::RegisterClassW(&wc);
+  RECT mr;
+  ::GetWindowRect(win_->hwnd(), &mr);
+  const RECT at{mr.right + 40, mr.top, mr.right + 240, mr.top + 200};
+  HWND w = nullptr;
+  test::WindowThread t([&] {
+    w = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, wc.lpszClassName,
+                          L"", WS_POPUP, at.left, at.top, 200, 200, nullptr, nullptr,
+                          wc.hInstance, nullptr);
+    ::ShowWindow(w, SW_SHOWNOACTIVATE);
+  }, false);
+  ASSERT_TRUE(w);
+  ::SetCursorPos(at.left + 100, at.top + 100);
+  auto describesIt = [&] {
+    const CaptureInfo& cap = win_->LastCapture();
+    return cap.Handle == static_cast<uint32_t>(reinterpret_cast<uintptr_t>(w)) &&
+           cap.ClassName == wc.lpszClassName && !cap.Text.empty() && cap.Text.size() <= (1u << 20);
+  };
+  EXPECT_TRUE(PumpUntil(describesIt, 3000))
+      << "described " << std::string(win_->LastCapture().ClassName.begin(),
+                                     win_->LastCapture().ClassName.end())
+      << " with a text of " << win_->LastCapture().Text.size() << " characters";
+
+  win_->Fire(Cmd::Copy_All, Sender::Menu);
+  EXPECT_NE(ClipboardText().find(wc.lpszClassName), std::wstring::npos);
+
+  win_->Fire(Cmd::Capture_Pause, Sender::Menu);
+  ASSERT_TRUE(win_->Commands().Checked(Cmd::Capture_Pause));
+  EXPECT_EQ(win_->Commands().Tag(Cmd::Capture_Pause), 0) << "the pause did not complete";
+  EXPECT_TRUE(describesIt()) << "the frozen window list";
+  win_->Fire(Cmd::Capture_Pause, Sender::Menu);
+  ASSERT_FALSE(win_->Commands().Checked(Cmd::Capture_Pause));
+  // Live again: the view follows the cursor.
+  ::SetCursorPos(at.left - 20, at.bottom + 30);
+  EXPECT_TRUE(PumpUntil([&] { return win_->LastCapture().ScreenPos.x == at.left - 20 &&
+                                     win_->LastCapture().ScreenPos.y == at.bottom + 30; }, 3000));
 }
 
 }  // namespace
