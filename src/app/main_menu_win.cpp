@@ -120,8 +120,7 @@ void MainWindow::CreateToolbar() {
   if (!bar) return;
   ::SendMessageW(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   ::SendMessageW(bar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
-  toolbar_.images.reset(CreateToolbarImageList(Scale(16)));
-  ::SendMessageW(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolbar_.images.get()));
+  SetToolbarImages();
 
   std::vector<TBBUTTON> buttons;
   for (const ToolButton& b : kToolButtons) {
@@ -135,6 +134,32 @@ void MainWindow::CreateToolbar() {
   ::SendMessageW(bar, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
   ::SendMessageW(bar, TB_AUTOSIZE, 0, 0);
   ::SetWindowSubclass(bar, ToolbarSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+// Icons for the window's DPI: the toolbar takes the new list before the old one goes.
+void MainWindow::SetToolbarImages() {
+  if (!toolbar_.hwnd) return;
+  UniqueImageList images(CreateToolbarImageList(Scale(16)));
+  if (!images) return;
+  ::SendMessageW(toolbar_.hwnd, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.get()));
+  toolbar_.images = std::move(images);
+}
+
+// After a DPI change: the icons, the separators' widths and the buttons' size follow it.
+void MainWindow::RescaleToolbar() {
+  const HWND bar = toolbar_.hwnd;
+  if (!bar) return;
+  SetToolbarImages();
+  TBBUTTONINFOW info{sizeof(info)};
+  info.dwMask = TBIF_BYINDEX | TBIF_SIZE;
+  info.cx = static_cast<WORD>(Scale(4));
+  for (size_t i = 0; i < std::size(kToolButtons); ++i)
+    if (kToolButtons[i].style == BTNS_SEP)
+      ::SendMessageW(bar, TB_SETBUTTONINFOW, i, reinterpret_cast<LPARAM>(&info));
+  const int size = Scale(16);
+  ::SendMessageW(bar, TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
+  ::SendMessageW(bar, TB_AUTOSIZE, 0, 0);
+  toolbar_.height = -1;
 }
 
 int MainWindow::ToolbarHeight() const {

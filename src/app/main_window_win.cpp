@@ -68,6 +68,7 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& r) {
   // Fonts and metrics follow the monitor's DPI.
   if (dpi > 0) dpi_ = dpi;
   CreateFonts();
+  RescaleToolbar();
   ::SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   actOpt_BigFontExecute();
@@ -467,8 +468,9 @@ void MainWindow::actCustom_SettingExecute(Cmd sender) {
 
 void MainWindow::actCustom_ShortCutExecute() {
   if (!shortcutWindow_ || !shortcutWindow_->hwnd() || !::IsWindow(shortcutWindow_->hwnd())) {
-    shortcutWindow_ = std::make_unique<ShortcutWindow>(static_cast<CommandHost&>(*this));
-    shortcutWindow_->Create(hwnd_);
+    auto made = std::make_unique<ShortcutWindow>(static_cast<CommandHost&>(*this));
+    made->Create(hwnd_);
+    shortcutWindow_ = std::move(made);
   }
   if (!shortcutWindow_->hwnd()) return;
   shortcutWindow_->Show();

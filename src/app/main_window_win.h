@@ -136,6 +136,8 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
   // ---- menus and toolbar (main_menu_win.cpp)
   void ShowMainMenu(POINT screen);
   void CreateToolbar();
+  void SetToolbarImages();
+  void RescaleToolbar();
   void UpdateToolbar();
   void OnToolbarDropDown(NMTOOLBARW* nm);
   int ToolbarHeight() const;

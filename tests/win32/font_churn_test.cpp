@@ -3,6 +3,7 @@
 // GDI call of the program may fail meanwhile (counted through this executable's import table,
 // which the program's code, linked in, calls through).
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -76,6 +77,20 @@ TEST(FontChurn, EveryWindowKeepsALiveFontAndNoGdiCallFails) {
     }
   }
   EXPECT_GT(checked, 10);
+
+  // The toolbar's icons follow the DPI too.
+  ChangeDpi(win->hwnd(), dpi, 144);
+  const HWND bar = ::FindWindowExW(win->hwnd(), nullptr, TOOLBARCLASSNAMEW, nullptr);
+  ASSERT_TRUE(bar);
+  int cx = 0, cy = 0;
+  ASSERT_TRUE(ImageList_GetIconSize(
+      reinterpret_cast<HIMAGELIST>(::SendMessageW(bar, TB_GETIMAGELIST, 0, 0)), &cx, &cy));
+  EXPECT_EQ(cx, 24);
+  EXPECT_EQ(cy, 24);
+  const LRESULT button = ::SendMessageW(bar, TB_GETBUTTONSIZE, 0, 0);
+  EXPECT_GE(LOWORD(button), 24);
+  EXPECT_GE(HIWORD(button), 24);
+
   win.reset();
   test::PumpPending();
   ::DeleteFileW(settings.c_str());
