@@ -97,6 +97,9 @@ bool CaptureEngine::EnsureDesktopBitmaps(SIZE captureSize) {
 }
 
 void CaptureEngine::EnsureCaptureRoom(SIZE captureSize) {
+  // A frozen desktop is never given up for room (the room might not be found again, and the
+  // picture would be lost): a paused view shows what the snapshot holds, clipped to it.
+  if (FWindowListSnapshot) return;
   if (FCaptureBitmap.width() < captureSize.cx || FCaptureBitmap.height() < captureSize.cy)
     EnsureDesktopBitmaps(captureSize);
 }

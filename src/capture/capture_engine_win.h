@@ -39,8 +39,8 @@ class CaptureEngine {
   // by the next pause). Without room for them, live capture works from a bitmap the size of
   // `captureSize` and a pause freezes only the area around the point.
   bool EnsureDesktopBitmaps(SIZE captureSize);
-  // The same, only when the capture bitmap is smaller than `captureSize` (a frozen desktop is
-  // kept otherwise).
+  // The same, only when the capture bitmap is smaller than `captureSize`; never while a
+  // snapshot is held (a frozen desktop is kept whatever the view's size).
   void EnsureCaptureRoom(SIZE captureSize);
 
   // The picture of a cycle: the image area of `view` (black outside the captured pixels), grid,

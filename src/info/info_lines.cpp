@@ -171,6 +171,13 @@ std::vector<InfoLine> VisibleInfoLines(const CommandList& commands) {
   return lines;
 }
 
+uint64_t VisibleInfoLineBits(const CommandList& commands) {
+  uint64_t bits = 0;
+  for (const InfoLineDef& d : kLines)
+    if (commands.Checked(d.display)) bits |= uint64_t{1} << static_cast<int>(d.line);
+  return bits;
+}
+
 int InfoPanelHeight(int lineHeight, size_t visibleLineCount) {
   const size_t count = std::min<size_t>(visibleLineCount, kInfoLineCount);
   return lineHeight * (1 + static_cast<int>(count));

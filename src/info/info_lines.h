@@ -91,6 +91,8 @@ std::wstring CopyNoticeText(std::wstring_view caption, std::wstring_view joinedT
 
 // Lines whose display command is checked, in panel order.
 std::vector<InfoLine> VisibleInfoLines(const CommandList& commands);
+// The same as bits (1 << line), built without allocating: for comparisons on every cycle.
+uint64_t VisibleInfoLineBits(const CommandList& commands);
 // Status line plus one line per visible line.
 int InfoPanelHeight(int lineHeight, size_t visibleLineCount);
 

@@ -60,24 +60,16 @@ void InfoPanel::SetZoomLabel(int zoom, HDC dc) {
   FStatusIconX = TextSize(dc, ZoomLabel(zoom)).cx + FLineHeight + 4;
 }
 
-namespace {
-
-uint64_t ShownLineBits(const CommandList& cmds) {
-  uint64_t bits = 0;
-  for (InfoLine line : VisibleInfoLines(cmds)) bits |= uint64_t{1} << static_cast<int>(line);
-  return bits;
-}
-
-}  // namespace
-
 void InfoPanel::Draw(HDC dc, const Status& s, const CaptureInfo& info, const CommandList& cmds,
                      int dpi, std::vector<RECT>* dirty) {
-  Sources from{ToRect(FInfoRect), dpi, FLineHeight, FStatusIconX, FColumnSeparatorX,
-               FStatusMessage, s, ShownLineBits(cmds)};
+  const Sources from{ToRect(FInfoRect), dpi, FLineHeight, FStatusIconX, FColumnSeparatorX, s,
+                     VisibleInfoLineBits(cmds)};
   // A still view over an unchanging screen: nothing to build, nothing to draw.
-  if (shown_.valid && from == drawnFrom_ && info == drawnInfo_) return;
-  drawnFrom_ = std::move(from);
-  drawnInfo_ = info;
+  const bool sameNotice = drawnNotice_ == FStatusMessage, sameInfo = info == drawnInfo_;
+  if (shown_.valid && from == drawnFrom_ && sameNotice && sameInfo) return;
+  drawnFrom_ = from;
+  if (!sameNotice) drawnNotice_ = FStatusMessage;
+  if (!sameInfo) drawnInfo_ = info;
 
   Shown now;
   now.valid = true;

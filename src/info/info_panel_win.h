@@ -66,14 +66,12 @@ class InfoPanel {
   void Forget() { shown_.valid = false; }
 
  private:
-  // Everything a panel is drawn from besides the capture record: equal sources and an equal
-  // record draw an equal panel, so a cycle whose sources and record equal the last one's builds
-  // no text and draws nothing. Every field takes part. (The record is kept apart so that an
-  // unchanged one is compared in place and not copied on every cycle.)
+  // Everything a panel is drawn from besides the notice and the capture record: equal sources,
+  // notice and record draw an equal panel, so a cycle whose sources equal the last one's builds
+  // no text and draws nothing. Every field takes part.
   struct Sources {
     Rect rect;
     int dpi = 0, lineHeight = 0, iconX = 0, columnX = 0;
-    std::wstring notice;
     Status status;
     uint64_t shownLines = 0;  // the shown lines as bits, in panel order
     bool operator==(const Sources&) const = default;
@@ -116,8 +114,10 @@ class InfoPanel {
   RECT FInfoRect{};
   std::wstring FStatusMessage;
   Shown shown_;
-  // What the panel drawn last was drawn from (when shown_ is valid).
+  // What the panel drawn last was drawn from (when shown_ is valid), the notice and the record
+  // apart: they are compared in place and copied only when they changed.
   Sources drawnFrom_;
+  std::wstring drawnNotice_;
   CaptureInfo drawnInfo_;
 };
 
