@@ -42,10 +42,9 @@ std::string ReadHelpPage() {
   return s.str();
 }
 
-// The caption as the help writes it: no "(&X)" accelerator, no "..." and no leading blank.
+// The caption as the help writes it: as a title shows it, and without a leading blank.
 std::wstring HelpCaption(const CommandDef& d) {
   std::wstring c = CaptionWithoutAccel(Tr(d.caption));
-  if (c.size() >= 3 && c.compare(c.size() - 3, 3, L"...") == 0) c.resize(c.size() - 3);
   while (!c.empty() && c.front() == L' ') c.erase(0, 1);
   return c;
 }
