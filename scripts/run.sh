@@ -9,27 +9,16 @@
 #   bash scripts/run.sh [--arch x86|x64] [--lang ja|en]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-arch=
+# The caller's own locale, before wine-env.sh sets the one Wine runs under.
 caller_locale=${LC_ALL:-${LC_MESSAGES:-${LANG:-}}}
 case $caller_locale in
   ja|ja_*|ja.*) lang=ja ;;
   *) lang=en ;;
 esac
-while [ $# -gt 0 ]; do
-  case $1 in
-    --arch) arch=${2:?}; shift 2 ;;
-    --lang) lang=${2:?}; shift 2 ;;
-    *) echo "run.sh: unknown argument $1" >&2; exit 2 ;;
-  esac
-done
-# wine-env.sh sets LC_ALL for Wine from VIZ_LOCALE: Windows' language follows it.
-case $lang in
-  ja) export VIZ_LOCALE=ja_JP.UTF-8 ;;
-  en) export VIZ_LOCALE=en_US.UTF-8 ;;
-  *) echo "run.sh: --lang takes ja or en" >&2; exit 2 ;;
-esac
 # shellcheck source=scripts/wine-env.sh
 . scripts/wine-env.sh
+arch=
+viz_program_options "$@" || exit 2
 bash scripts/install-deps.sh
 [ -n "$arch" ] || arch=$(viz_default_arch)
 if ! viz_arch_runnable "$arch"; then
@@ -52,7 +41,7 @@ rundir=build/run-$arch
 mkdir -p "$rundir"
 cp "$VIZ_WIN_BUILD/vizmoria.exe" "$rundir/"
 if [ "$headless" = 0 ]; then
-  echo "starting the $arch vizmoria ($VIZ_LOCALE) on $DISPLAY (settings in $rundir/vizmoria.bin)"
+  echo "starting the $arch vizmoria ($LC_ALL) on $DISPLAY (settings in $rundir/vizmoria.bin)"
   exec "$VIZ_WINE" "$rundir/vizmoria.exe"
 fi
 
@@ -66,5 +55,5 @@ sleep 8
 xdotool mousemove 150 150 >/dev/null 2>&1 || true
 sleep 3
 import -window root "$shot"
-echo "screenshot of the $arch program ($VIZ_LOCALE) saved: $PWD/$shot"
+echo "screenshot of the $arch program ($LC_ALL) saved: $PWD/$shot"
 kill "$pid" 2>/dev/null || true
