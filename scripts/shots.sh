@@ -8,23 +8,13 @@
 #   bash scripts/shots.sh [--arch x86|x64] [--lang ja|en]    (after a build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-arch=
-lang=ja
-while [ $# -gt 0 ]; do
-  case $1 in
-    --arch) arch=${2:?}; shift 2 ;;
-    --lang) lang=${2:?}; shift 2 ;;
-    *) echo "shots.sh: unknown argument $1" >&2; exit 2 ;;
-  esac
-done
-suffix=
-case $lang in
-  ja) export VIZ_LOCALE=ja_JP.UTF-8 ;;
-  en) export VIZ_LOCALE=en_US.UTF-8; suffix=-en ;;
-  *) echo "shots.sh: --lang takes ja or en" >&2; exit 2 ;;
-esac
 # shellcheck source=scripts/wine-env.sh
 . scripts/wine-env.sh
+arch=
+lang=ja
+viz_program_options "$@" || exit 2
+suffix=
+[ "$lang" = ja ] || suffix=-$lang
 [ -n "$arch" ] || arch=$(viz_default_arch)
 viz_use_arch "$arch"
 

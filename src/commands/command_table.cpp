@@ -118,6 +118,8 @@ std::optional<Cmd> CommandOfPrimaryShortcut(uint16_t shortcut) {
 }
 
 std::wstring CaptionWithoutAccel(std::wstring_view caption) {
+  constexpr std::wstring_view kEllipsis = L"...";
+  if (caption.ends_with(kEllipsis)) caption.remove_suffix(kEllipsis.size());
   std::wstring out(caption);
   // "(&X)" at the end of a Japanese caption goes as a whole; a bare "&" is dropped.
   auto pos = out.find(L"(&");

@@ -82,8 +82,10 @@ int16_t IdFromCommand(Cmd c);
 // The command whose primary shortcut is `shortcut` (Alt+F10 is the settings window).
 std::optional<Cmd> CommandOfPrimaryShortcut(uint16_t shortcut);
 
-// The caption without its access key: "(&X)" after a caption goes as a whole, a bare "&" is
-// dropped ("&Pause" -> "Pause", "R&GB" -> "RGB"), "&&" stays a single "&".
+// The caption as a window title or a list shows it: without its access key and without the
+// "..." of an item that opens a window. "(&X)" after a caption goes as a whole, a bare "&" is
+// dropped ("&Pause" -> "Pause", "R&GB" -> "RGB"), "&&" stays a single "&"; "&Settings..." ->
+// "Settings".
 std::wstring CaptionWithoutAccel(std::wstring_view caption);
 
 // Zoom list in menu order; index = FZoomIndex.

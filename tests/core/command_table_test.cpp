@@ -59,7 +59,8 @@ TEST(CommandTable, DefaultShortcutListsHoldFourVariantsExceptUpdate) {
 TEST(CommandTable, CaptionWithoutAccessKey) {
   EXPECT_EQ(CaptionWithoutAccel(L"一時停止(&P)"), L"一時停止");
   EXPECT_EQ(CaptionWithoutAccel(L"自身をキャプチャしない(&N)"), L"自身をキャプチャしない");
-  EXPECT_EQ(CaptionWithoutAccel(L"グリッド色選択(&U)..."), L"グリッド色選択...");
+  EXPECT_EQ(CaptionWithoutAccel(L"グリッド色選択(&U)..."), L"グリッド色選択");
+  EXPECT_EQ(CaptionWithoutAccel(L"&Settings..."), L"Settings");
   EXPECT_EQ(CaptionWithoutAccel(L"ズームアップ"), L"ズームアップ");
   EXPECT_EQ(CaptionWithoutAccel(L"A&&B"), L"A&B");
 }

@@ -23,24 +23,30 @@ const int kRowGestureLeft = KeyGridRowOfGesture(GestureDir::Left);
 }  // namespace
 
 TEST(ShortcutCommandGrid, ListsEveryCommandWithAnIdentifierOnceWithReadableCaptions) {
-  const auto rows = CommandRows();
-  ASSERT_EQ(rows.size(), static_cast<size_t>(kCommandCount - 1));  // all but the separator
-  EXPECT_EQ(rows.front().cmd, Cmd::Zoom_1);
-  EXPECT_EQ(rows.front().category, L"ズーム");
-  EXPECT_EQ(rows.back().cmd, Cmd::Help);
+  for (Language language : {Language::English, Language::Japanese}) {
+    SetUiLanguage(language);
+    const auto rows = CommandRows();
+    EXPECT_EQ(rows.size(), static_cast<size_t>(kCommandCount - 1));  // all but the separator
+    if (rows.empty()) continue;
+    EXPECT_EQ(rows.front().cmd, Cmd::Zoom_1);
+    EXPECT_EQ(rows.back().cmd, Cmd::Help);
 
-  std::set<std::wstring> captions;
-  for (const CommandRow& r : rows) {
-    EXPECT_NE(r.cmd, Cmd::Spc);
-    EXPECT_EQ(r.caption.find(L'&'), std::wstring::npos) << r.caption;
-    EXPECT_FALSE(r.category.empty());
-    captions.insert(r.caption);
+    std::set<std::wstring> captions;
+    for (const CommandRow& r : rows) {
+      EXPECT_NE(r.cmd, Cmd::Spc);
+      // No access key, and no "..." of an item that opens a window.
+      EXPECT_EQ(r.caption.find(L'&'), std::wstring::npos) << r.caption;
+      EXPECT_EQ(r.caption.find(L"..."), std::wstring::npos) << r.caption;
+      EXPECT_FALSE(r.category.empty());
+      captions.insert(r.caption);
+    }
+    // The three "表示の一括ON/OFF" ("All on/off") must still be told apart.
+    EXPECT_EQ(captions.size(), rows.size());
   }
-  // The three "表示の一括ON/OFF" must still be told apart.
-  EXPECT_EQ(captions.size(), rows.size());
+  EXPECT_EQ(CommandRows().front().category, L"ズーム");
   EXPECT_EQ(CommandCaption(Cmd::Pos_InfoOnOff), L"表示の一括ON/OFF (カーソル位置)");
   EXPECT_EQ(CommandCaption(Cmd::Capture_Pause), L"一時停止");
-  EXPECT_EQ(CommandCaption(Cmd::Grid_SelColor), L"グリッド色選択...");
+  EXPECT_EQ(CommandCaption(Cmd::Grid_SelColor), L"グリッド色選択");
 }
 
 TEST(ShortcutKeyGrid, ShowsTheKeyTableThenTheGesturesWithTheirCommands) {

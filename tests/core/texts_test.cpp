@@ -105,6 +105,21 @@ TEST(Texts, EnglishLineLabelsAreAtMostEightCharactersInNineColumns) {
 
 TEST_P(TextsIn, AccessKeysAreUniqueInEveryMenu) { ExpectUniqueKeysIn(MainMenu()); }
 
+// An item that opens a window where the user goes on choosing ends in "..." as Windows writes
+// it; the About item opens one too but has none. The windows' titles leave the "..." out.
+TEST(Texts, EnglishItemsThatOpenAWindowEndInAnEllipsisAndNoTitleShowsIt) {
+  for (Cmd c : {Cmd::Custom_Setting, Cmd::Custom_ShortCut, Cmd::Grid_SelColor,
+                Cmd::Grid_SelSubColor}) {
+    const std::wstring_view caption = Tr(Def(c).caption, Language::English);
+    EXPECT_TRUE(caption.ends_with(L"...")) << Narrow(caption);
+  }
+  EXPECT_FALSE(Tr(Def(Cmd::Help).caption, Language::English).ends_with(L"..."));
+  for (Language language : {Language::Japanese, Language::English})
+    for (Cmd titled : {Cmd::Custom_Setting, Cmd::Custom_ShortCut})
+      EXPECT_EQ(CaptionWithoutAccel(Tr(Def(titled).caption, language)).find(L"..."),
+                std::wstring::npos);
+}
+
 TEST(Texts, AccessKeysAreUniqueAcrossTheEnglishSettingsPage) {
   SetUiLanguage(Language::English);
   std::map<wchar_t, std::wstring> keys;

@@ -427,7 +427,7 @@ TEST_F(InfoTest, EmptyCopyLeavesTheClipboardAloneButShowsTheNotice) {
       << "no notice after the copy";
   // The notice names the copy and shows the joined text, here CR LF alone.
   const auto notice = ExpectedPanel(
-      *p, test::Lang(L"ウィンドウ情報/テキストをｺﾋﾟｰ \r\n", L"Copied Window info/Text: \r\n"),
+      *p, test::Lang(L"ウィンドウ情報/テキストをｺﾋﾟｰ \r\n", L"Window info/Text copied: \r\n"),
       f->color, shown);
   report.clear();
   EXPECT_TRUE(WaitUntil([&] { return PanelDiff(*p, notice, 0, LineHeight(), &report) == 0; }, 2000))
@@ -472,12 +472,12 @@ TEST_F(InfoTest, ClipboardHeldByAnotherProgramIsNotReportedAsCopied) {
   ASSERT_TRUE(noticed) << "no notice";
   const std::wstring handleText = CopyText(*f, 6, false);
   const auto success = ExpectedPanel(*p, test::Lang(L"ウィンドウ情報/ハンドルをｺﾋﾟｰ ",
-                                                     L"Copied Window info/Handle: ") +
+                                                     L"Window info/Handle copied: ") +
                                               handleText + L"\r\n",
                                      f->color, shown);
   const auto failure = ExpectedPanel(
       *p, test::Lang(L"ウィンドウ情報/ハンドルをｺﾋﾟｰできませんでした (クリップボードが使用中です)",
-                     L"Could not copy Window info/Handle (the clipboard is in use)"),
+                     L"Window info/Handle not copied (the clipboard is in use)"),
       f->color,
       shown);
   EXPECT_GT(PanelDiff(*p, success, 0, LineHeight(), nullptr), 0) << "the notice claims a copy";

@@ -251,12 +251,12 @@ inline std::vector<std::wstring> DisplayLines(const Facts& f) {
       Fmt(test::Lang(L"ﾊﾝﾄﾞﾙ    ", L"Handle   ") + L"%08x %u", h, h),
       test::Lang(L"ｸﾗｽ名    ", L"Class    ") + f.className,
       test::Lang(L"ﾃｷｽﾄ     ", L"Text     ") + f.text,
-      Fmt(test::Lang(L"Wｻｲｽﾞ    ", L"WinSize  ") + L"L=%d T=%d W=%d H=%d", f.posInParent.x,
+      Fmt(test::Lang(L"Wｻｲｽﾞ    ", L"WindowSz ") + L"L=%d T=%d W=%d H=%d", f.posInParent.x,
           f.posInParent.y, f.rect.right - f.rect.left, f.rect.bottom - f.rect.top),
-      Fmt(test::Lang(L"Cｻｲｽﾞ    ", L"CliSize  ") + L"W=%d H=%d", f.clientRect.right,
+      Fmt(test::Lang(L"Cｻｲｽﾞ    ", L"ClientSz ") + L"W=%d H=%d", f.clientRect.right,
           f.clientRect.bottom),
       Fmt(L"Rect     L=%d T=%d R=%d B=%d", f.rect.left, f.rect.top, f.rect.right, f.rect.bottom),
-      test::Lang(L"実行ﾌｧｲﾙ ", L"Program  ") + f.exe,
+      test::Lang(L"実行ﾌｧｲﾙ ", L"Exe      ") + f.exe,
   };
 }
 

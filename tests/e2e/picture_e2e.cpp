@@ -156,7 +156,7 @@ TEST_F(PictureTest, AFileThatCannotBeWrittenIsReportedInAMessageBox) {
   EXPECT_STREQ(caption, L"vizmoria");
   const std::wstring texts = DialogTexts(dlg);
   EXPECT_NE(texts.find(test::Lang(L"コピー画像を書き込めませんでした",
-                                  L"The copied image could not be written")),
+                                  L"The copied image could not be saved to a file.")),
             std::wstring::npos);
   PostMessageW(dlg, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }));

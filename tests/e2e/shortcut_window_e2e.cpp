@@ -266,7 +266,7 @@ std::wstring StayOnTop() { return test::Lang(L"常に前面に表示", L"Always 
 std::wstring GridShown() { return test::Lang(L"グリッド表示", L"Display grid"); }
 std::wstring ReplacePgUp() {
   return test::Lang(L"[PgUp] には ズームアップ がセットされています\r\n置き換えますか",
-                    L"[PgUp] is set to Zoom in\r\nReplace it?");
+                    L"[PgUp] is already assigned to \"Zoom in\".\r\nDo you want to replace it?");
 }
 
 TEST_F(ShortcutWindowTest, OpensOwnedByTheMainWindowWithBothGridsAndClosesWithEsc) {
@@ -412,7 +412,7 @@ TEST_F(ShortcutWindowTest, AGestureSlotMovesToAnotherCommandAfterTheQuestion) {
   HWND dlg = WaitDialog();
   ASSERT_TRUE(dlg);
   EXPECT_EQ(DialogText(dlg), test::Lang(L"[ｼﾞｪｽﾁｬ ←] には グリッド表示 がセットされています\r\n置き換えますか",
-                                        L"[Gesture ←] is set to Display grid\r\nReplace it?"));
+                                        L"[Gesture ←] is already assigned to \"Display grid\".\r\nDo you want to replace it?"));
   Answer(dlg, kIdDialogYes);
   ASSERT_TRUE(WaitUntil([&] { return KeyCommand(kRowGestureLeft) == ZoomUp(); }));
 
@@ -433,7 +433,7 @@ TEST_F(ShortcutWindowTest, EachResetAsksAndBringsItsDefaultsBack) {
   ASSERT_TRUE(WaitUntil([&] { return KeyCommand(kRowGestureUp) == ZoomDown(); }));
 
   const std::wstring keysQ = test::Lang(L"すべてのショートカットキーの設定をリセットします\r\nよろしいですか",
-                                     L"All shortcut keys will be reset\r\nAre you sure?");
+                                     L"Reset all shortcut keys to their defaults?");
   PressAndAnswer(kIdResetKeys, keysQ, kIdDialogNo);
   EXPECT_EQ(KeyCommand(kRowF3), ZoomUp()) << "No must change nothing";
   PressAndAnswer(kIdResetKeys, keysQ, kIdDialogYes);
@@ -441,7 +441,7 @@ TEST_F(ShortcutWindowTest, EachResetAsksAndBringsItsDefaultsBack) {
   EXPECT_EQ(KeyCommand(kRowGestureUp), ZoomDown()) << "keys only";
 
   PressAndAnswer(kIdResetGestures, test::Lang(L"すべてのマウスジェスチャの設定をリセットします\r\nよろしいですか",
-                            L"All mouse gestures will be reset\r\nAre you sure?"),
+                            L"Reset all mouse gestures to their defaults?"),
                  kIdDialogYes);
   EXPECT_TRUE(WaitUntil([&] { return KeyCommand(kRowGestureUp) == StayOnTop(); }));
 
@@ -452,7 +452,7 @@ TEST_F(ShortcutWindowTest, EachResetAsksAndBringsItsDefaultsBack) {
   ASSERT_TRUE(WaitUntil([&] { return KeyCommand(kRowGestureLeft) == ZoomDown(); }));
   PressAndAnswer(kIdResetAll,
                  test::Lang(L"すべてのショートカットキーとマウスジェスチャの設定をリセットします\r\nよろしいですか",
-                            L"All shortcut keys and mouse gestures will be reset\r\nAre you sure?"),
+                            L"Reset all shortcut keys and mouse gestures to their defaults?"),
                  kIdDialogYes);
   EXPECT_TRUE(WaitUntil([&] {
     return KeyCommand(kRowF3).empty() && KeyCommand(kRowGestureLeft) == GridShown();

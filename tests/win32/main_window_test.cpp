@@ -148,7 +148,7 @@ TEST_F(MainWindowTest, SystemMenuStartsWithMonitorMoveAndHasNoMaximise) {
   HMENU sys = ::GetSystemMenu(win_->hwnd(), FALSE);
   ASSERT_NE(sys, nullptr);
   EXPECT_EQ(::GetMenuItemID(sys, 0), MainWindow::kSysCmdMonitorMove);
-  EXPECT_EQ(MenuText(sys, 0), test::Lang(L"モニター間移動", L"Next monitor"));
+  EXPECT_EQ(MenuText(sys, 0), test::Lang(L"モニター間移動", L"Move to ne&xt monitor"));
   EXPECT_TRUE(::GetMenuState(sys, 1, MF_BYPOSITION) & MF_SEPARATOR);
   EXPECT_EQ(::GetMenuState(sys, SC_MAXIMIZE, MF_BYCOMMAND), static_cast<UINT>(-1));
 
@@ -202,7 +202,7 @@ TEST_F(MainWindowTest, PopupMenuShowsTheTableCaptionsWithChecksAndRadioMarks) {
   bool sawZoomUp = false, sawMinimise = false;
   for (int i = 0; i < ::GetMenuItemCount(main.get()); ++i) {
     const std::wstring t = MenuText(main.get(), i);
-    if (t == test::Lang(L"ズームアップ\tPgUp", L"Zoom in\tPgUp")) sawZoomUp = true;
+    if (t == test::Lang(L"ズームアップ\tPgUp", L"Zoom &in\tPgUp")) sawZoomUp = true;
     if (t.rfind(test::Lang(L"最小化", L"Mi&nimize"), 0) == 0) sawMinimise = true;
   }
   EXPECT_TRUE(sawZoomUp);
@@ -290,7 +290,7 @@ TEST_F(MainWindowTest, CompositionSwitchedOnTakesNoSelfCaptureAwayWithANotice) {
 
   EXPECT_TRUE(box.seen) << "no notice was shown";
   EXPECT_NE(box.text.find(test::Lang(L"Aero テーマが有効の場合「自身をキャプチャしない」の機能は使用できません",
-                                    L"\"Ignore own window\" cannot be used while the Aero theme is on")),
+                                    L"\"Ignore own window\" is not available while desktop composition is on.")),
             std::wstring::npos)
       << "notice text";
   EXPECT_FALSE(win_->Commands().Checked(Cmd::Opt_NoSelfCapture));
