@@ -75,6 +75,7 @@ enum Kind { kOther, kCreate, kDelete, kDisplayDc };
   X(user32, GetActiveWindow, false, kOther)              \
   X(user32, GetCursorPos, false, kOther)                 \
   X(user32, SetCursorPos, false, kOther)                 \
+  X(user32, SetWindowsHookExW, false, kOther)            \
   X(kernel32, OpenProcess, false, kOther)                \
   X(kernel32, CloseHandle, false, kOther)                \
   X(user32, GetAsyncKeyState, false, kOther)            \
@@ -252,7 +253,11 @@ bool PatchImport(const char* dll, const char* fn, void* hook, void** orig) {
 }  // namespace
 
 int InstallHooks(std::vector<std::string>* missing) {
-  int n = 0;
+  // Once: a slot patched again would take the hook itself for the original.
+  static int installed = -1;
+  if (installed >= 0) return installed;
+  int& n = installed;
+  n = 0;
   auto one = [&](const char* dll, const char* fn, void* hook, void** orig) {
     if (PatchImport(dll, fn, hook, orig))
       ++n;

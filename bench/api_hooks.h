@@ -29,7 +29,8 @@ struct BlitRecord {
   int dstX = 0, dstY = 0, dstW = 0, dstH = 0, stretchSrcW = 0, stretchSrcH = 0;
 };
 
-// Rewrites the table. Returns how many of the wanted entries were found and replaced.
+// Rewrites the table, the first time it is called. Returns how many of the wanted entries were
+// found and replaced (`missing` names the others, the first time).
 int InstallHooks(std::vector<std::string>* missing);
 
 void ResetStats();

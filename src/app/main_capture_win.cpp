@@ -1,6 +1,8 @@
-// The capture cycle's timer and the capture modes: live, paused, fixed point, glides, the capture
-// panel's arrow buttons and rest mode. The cycle itself is the capture engine's.
+// The capture cycle's timer, the cycles pointer movements bring, and the capture modes: live,
+// paused, fixed point, glides, the capture panel's arrow buttons and rest mode. The cycle itself
+// is the capture engine's.
 #include <algorithm>
+#include <chrono>
 
 #include "app/main_window_win.h"
 #include "base/format.h"
@@ -17,8 +19,15 @@ namespace {
 constexpr DWORD kRestAfterMs = 500;
 constexpr DWORD kRestRecaptureMs = 1020;
 // With smooth capture a resting view keeps its ticks; the cursor is read again at least this
-// often even when the mouse hook reports no movement (a program may move the cursor).
+// often even when no movement was reported (a program may move the cursor).
 constexpr DWORD kCursorRecheckMs = 250;
+
+// Microseconds of a steady clock, for the display frames (the tick count is too coarse on
+// Windows: 15.6 ms).
+int64_t SteadyUs() {
+  using namespace std::chrono;
+  return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
 
 // Waits until `deadline` (a tick count).
 void WaitUntilTick(DWORD deadline) {
@@ -57,22 +66,22 @@ void MainWindow::Timer_MainTimer(Sender) {
   ScopeExit clearBusy([this] { timer_.FCycleBusy = false; });
   if (!FViewBitmap) return;
 
-  // The point. While a view rests with smooth capture, the mouse hook reports any movement,
-  // so the cursor is asked for only now and then (each time is a round trip to the window
+  // The point. While a view rests with smooth capture, any movement is reported (and ends the
+  // rest), so the cursor is asked for only now and then (each time is a round trip to the window
   // server under Wine; the rest tick below asks every time).
   const bool smooth = cmds_.Checked(Cmd::Opt_SmoothCapture);
   const DWORD tick = ::GetTickCount();
   POINT pt = ToPOINT(view_.CapturePoint());
   if (!IsFixed() && !IsPaused() &&
-      !(smooth && rest_.Active() && tick - timer_.cursorReadTick < kCursorRecheckMs)) {
+      !(smooth && timer_.resting && tick - timer_.cursorReadTick < kCursorRecheckMs)) {
     ::GetCursorPos(&pt);
     timer_.cursorReadTick = tick;
   }
   const bool still = ToPoint(pt) == view_.CapturePoint();
   if (!still) timer_.stillSince = tick;
-  // A rest tick that finds the cursor moved ends the rest itself: the mouse hook that normally
-  // ends it may be gone (the system drops a low-level hook whose thread answers too slowly).
-  if (!still && rest_.Active()) LeaveRest();
+  // A rest tick that finds the cursor moved ends the rest itself: a program may have moved the
+  // cursor, which is no input and is reported by nothing.
+  if (!still && timer_.resting) LeaveRest();
   // Skip a still cursor until the interval of the timer's tag has passed.
   const DWORD now = tick;
   const DWORD last = timer_.FLastCaptureTick;
@@ -84,6 +93,7 @@ void MainWindow::Timer_MainTimer(Sender) {
 
   // The picture, grid, marker, centre colour and the window under the point. What did not
   // change is not drawn again, and only what was drawn is painted.
+  timer_.frames.CycleRan(SteadyUs());
   view_.FollowCursor(ToPoint(pt));
   std::vector<RECT> dirty;
   if (engine_.Run(MakeCaptureRequest(pt), FViewBitmap, FCaptureInfo)) {
@@ -108,16 +118,61 @@ void MainWindow::Timer_MainTimer(Sender) {
   timer_.tag = 1000;
   ++timer_.captureCount;
   // At rest the next tick is the next once-a-second capture, a second from this one.
-  if (rest_.Active() && !smooth) ::SetTimer(hwnd_, kTimerMain, kRestRecaptureMs, nullptr);
+  if (timer_.resting && !smooth) ::SetTimer(hwnd_, kTimerMain, kRestRecaptureMs, nullptr);
 }
+
+// A tick of the main timer, unless a cycle ran within this display frame: a movement brought
+// it, and the two are one.
+void MainWindow::Timer_MainTimerTick() {
+  if (timer_.frames.TickRuns(SteadyUs())) Timer_MainTimer(Sender::Timer);
+}
+
+// ---- cycles brought by movements -------------------------------------------------------------
+
+bool MainWindow::FollowsCursor() const {
+  return FTag != 0 && timer_.enabled && !IsPaused() && !IsFixed();
+}
+
+// The pointer moved: a cycle for the new place now, or at the end of the display frame when
+// one ran within it. A frozen or fixed view captures nothing new, and stays at rest.
+void MainWindow::OnPointerMoved() {
+  // Movements already waiting are this one's too: a burst brings one cycle, for where it ended.
+  MSG m;
+  while (::PeekMessageW(&m, hwnd_, WM_INPUT, WM_INPUT, PM_REMOVE))
+    DefProc(m.message, m.wParam, m.lParam);
+  if (!FollowsCursor()) return;
+  LeaveRest();
+  const int64_t waitUs = timer_.frames.OnMovement(SteadyUs());
+  if (waitUs == 0)
+    Timer_MainTimer(Sender::Timer);
+  else if (waitUs > 0)
+    ::SetTimer(hwnd_, kTimerFrame, static_cast<UINT>((waitUs + 999) / 1000), nullptr);
+}
+
+void MainWindow::Timer_FrameTimer() {
+  ::KillTimer(hwnd_, kTimerFrame);
+  timer_.frames.DueReached();
+  if (FollowsCursor()) Timer_MainTimer(Sender::Timer);
+}
+
+// The frame is that of the monitor showing the picture.
+void MainWindow::UpdateFrameRate() {
+  RECT r;
+  if (hwnd_ && ::GetWindowRect(hwnd_, &r))
+    timer_.frames.SetRefreshHz(engine_.Screen().Layout().RefreshHzOf(ToRect(r)));
+}
+
+// ---- rest mode -------------------------------------------------------------------------------
 
 // At rest the 60 ms ticks would cost more than everything else the program does: each is a
 // round trip to the window server for a cursor that has not moved. So while the cursor is still
-// the timer ticks only for the once-a-second capture. With smooth capture every tick still
-// captures (the screen may change), but the cursor is not asked for each time.
+// the timer ticks only for the once-a-second capture, and the first movement reported ends the
+// rest. With smooth capture every tick still captures (the screen may change), but the cursor
+// is not asked for each time.
 void MainWindow::EnterRest(DWORD now) {
-  if (rest_.Active() || !timer_.enabled) return;
-  if (!rest_.Enter(hwnd_)) return;  // without the hook a movement would wait for the rest tick
+  if (timer_.resting || !timer_.enabled) return;
+  if (!motion_.Watching()) return;  // unreported, a movement would wait for the rest tick
+  timer_.resting = true;
   if (cmds_.Checked(Cmd::Opt_SmoothCapture)) return;  // smooth capture keeps its ticks
   const DWORD due = timer_.FLastCaptureTick + kRestRecaptureMs;
   const DWORD wait = static_cast<int32_t>(due - now) > 10 ? due - now : 10;
@@ -125,8 +180,8 @@ void MainWindow::EnterRest(DWORD now) {
 }
 
 void MainWindow::LeaveRest() {
-  if (!rest_.Active()) return;
-  rest_.Leave();
+  if (!timer_.resting) return;
+  timer_.resting = false;
   if (timer_.enabled) ::SetTimer(hwnd_, kTimerMain, timer_.interval, nullptr);
 }
 
@@ -244,6 +299,7 @@ void MainWindow::ThawCapture() {
   }
   engine_.Screen().Enumerate();
   engine_.EnsureDesktopBitmaps(SIZE{view_.geometry.captureWidth, view_.geometry.captureHeight});
+  UpdateFrameRate();
 }
 
 void MainWindow::actCapture_FixedExecute() {
@@ -293,6 +349,7 @@ void MainWindow::OnDisplayChange() {
   if (IsPaused()) return;   // the frozen desktop keeps its geometry until resumed
   engine_.Screen().Enumerate();
   engine_.EnsureDesktopBitmaps(SIZE{view_.geometry.captureWidth, view_.geometry.captureHeight});
+  UpdateFrameRate();
   RefreshNow();
 }
 

@@ -140,9 +140,11 @@ void MainWindow::FormCreate() {
       cmds_[c].visible = false;
     }
   }
-  // Start the cycle, mark the window alive, show it.
+  // Start the cycle and the movement watch, mark the window alive, show it.
   timer_.enabled = true;
   ::SetTimer(hwnd_, kTimerMain, timer_.interval, nullptr);
+  motion_.Start(hwnd_);
+  UpdateFrameRate();
   FTag = 1;
   FormResize(Sender::Program);
   ::ShowWindow(hwnd_, SW_SHOW);
@@ -172,7 +174,9 @@ void MainWindow::FormDestroy() {
   FTag = 0;
   terminating_ = true;
   LeaveRest();
+  motion_.Stop();
   ::KillTimer(hwnd_, kTimerMain);
+  ::KillTimer(hwnd_, kTimerFrame);
   timer_.enabled = false;
   if (::IsZoomed(hwnd_) || ::IsIconic(hwnd_)) ::ShowWindow(hwnd_, SW_SHOWNORMAL);
   if (!savedForSessionEnd_) CollectSettings();
@@ -195,7 +199,14 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (toolbar_.hwnd) ::SendMessageW(toolbar_.hwnd, TB_AUTOSIZE, 0, 0);
       toolbar_.height = -1;
       if (wp != SIZE_MINIMIZED) FormResize(Sender::None);
+      UpdateFrameRate();
       return 0;
+    case WM_MOVE:
+      UpdateFrameRate();  // the picture may now be shown on another monitor
+      return 0;
+    case WM_INPUT:
+      OnPointerMoved();
+      return DefProc(msg, wp, lp);  // frees the input's data
     case WM_GETMINMAXINFO: {
       auto* mmi = reinterpret_cast<MINMAXINFO*>(lp);
       RECT r{0, 0, 50, 50};
@@ -243,7 +254,8 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return DefProc(msg, wp, lp);
     }
     case WM_TIMER:
-      if (wp == kTimerMain) Timer_MainTimer(Sender::Timer);
+      if (wp == kTimerMain) Timer_MainTimerTick();
+      if (wp == kTimerFrame) Timer_FrameTimer();
       if (wp == kTimerInfo) Timer_InfomationTimer();
       if (wp == kTimerCaptureMove) Timer_CaptureMoveTimer();
       return 0;
@@ -291,12 +303,6 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     }
-    case kMsgLeaveRest:
-      if (rest_.Active()) {
-        LeaveRest();
-        Timer_MainTimer(Sender::Timer);  // follow the cursor at once
-      }
-      return 0;
     case kMsgCaptureButton:  // arrow button wp (0 left, 1 up, 2 down, 3 right) went down (lp 1) or up (lp 0)
       OnCaptureButton(static_cast<int>(wp), lp != 0);
       return 0;

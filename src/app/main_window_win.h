@@ -4,7 +4,8 @@
 // that own their state:
 //   capture/view_state.h        ViewState     zoom, saved zoom, capture point, view geometry
 //   capture/capture_engine_win  CaptureEngine one capture cycle, monitors, snapshots
-//   capture/rest_watch_win      RestWatch     the mouse hook that ends rest mode
+//   capture/motion_watch_win    MotionWatch   pointer movements (raw input), which also end rest mode
+//   capture/frame_pacer.h       FramePacer    one cycle per display frame while the pointer moves
 //   capture/capture_panel_win   CapturePanel  the arrow buttons of a frozen view
 //   info/info_panel_win         InfoPanel     panel font, metrics, rectangle, notice, drawing
 //   commands/input_state.h      InputState    gesture start, pan, wheel guard, pressed keys
@@ -30,7 +31,8 @@
 #include "app/settings_codec.h"
 #include "capture/capture_engine_win.h"
 #include "capture/capture_panel_win.h"
-#include "capture/rest_watch_win.h"
+#include "capture/frame_pacer.h"
+#include "capture/motion_watch_win.h"
 #include "capture/view_state.h"
 #include "commands/bindings.h"
 #include "commands/command_host.h"
@@ -87,7 +89,7 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
   const CaptureInfo& LastCapture() const { return FCaptureInfo; }
   const DibCanvas& ViewCanvas() const { return FViewBitmap; }
   int Zoom() const { return view_.FZoom; }
-  bool Resting() const { return rest_.Active(); }
+  bool Resting() const { return timer_.resting; }
   unsigned CaptureCount() const { return timer_.captureCount; }  // completed capture cycles
   unsigned PaintCount() const { return timer_.paintCount; }      // cycles that painted
 
@@ -105,6 +107,8 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
     bool paintAll = true;        // the next paint covers the whole view (after a layout)
     DWORD cursorReadTick = 0;    // when the cursor position was last asked for
     DWORD stillSince = 0;        // since when the capture point has not moved
+    bool resting = false;        // rest mode: the timer ticks only for the still view's capture
+    FramePacer frames;           // cycles brought by pointer movements
   };
   // The toolbar and what it owns.
   struct Toolbar {
@@ -155,6 +159,11 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
   CaptureRequest MakeCaptureRequest(POINT pt) const;
   void EnterRest(DWORD now);
   void LeaveRest();
+  bool FollowsCursor() const;
+  void OnPointerMoved();
+  void Timer_MainTimerTick();
+  void Timer_FrameTimer();
+  void UpdateFrameRate();
   void actCapture_PauseExecute(Cmd sender);
   bool FreezeCapture();
   void ThawCapture();
@@ -233,7 +242,7 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
   InputState input_;
   DibCanvas FViewBitmap;     // back buffer under the toolbar
   MainTimer timer_;
-  RestWatch rest_;
+  MotionWatch motion_;
   Toolbar toolbar_;
   CapturePanel capturePanel_;
   UniqueFont windowFont_;

@@ -30,8 +30,12 @@ Point DisplayDeviceShift(Rect deviceClip, Rect virtualScreen) {
   return {deviceClip.left - virtualScreen.left, deviceClip.top - virtualScreen.top};
 }
 
-MonitorLayout::MonitorLayout(std::vector<Rect> monitors) : monitors_(std::move(monitors)) {
-  std::erase_if(monitors_, [](const Rect& r) { return r.empty(); });
+MonitorLayout::MonitorLayout(std::vector<Rect> monitors, std::vector<int> refreshHz) {
+  for (size_t i = 0; i < monitors.size(); ++i) {
+    if (monitors[i].empty()) continue;
+    monitors_.push_back(monitors[i]);
+    refreshHz_.push_back(i < refreshHz.size() ? refreshHz[i] : 0);
+  }
   desktop_ = {0, 0, 1, 1};
   for (const Rect& m : monitors_) {
     desktop_.left = std::min(desktop_.left, m.left);
@@ -39,6 +43,12 @@ MonitorLayout::MonitorLayout(std::vector<Rect> monitors) : monitors_(std::move(m
     desktop_.right = std::max(desktop_.right, m.right);
     desktop_.bottom = std::max(desktop_.bottom, m.bottom);
   }
+}
+
+int MonitorLayout::RefreshHzOf(Rect window) const {
+  constexpr int kDefaultHz = 60;
+  const std::optional<size_t> i = CurrentMonitorIndex(window);
+  return i && refreshHz_[*i] > 1 ? refreshHz_[*i] : kDefaultHz;
 }
 
 std::optional<size_t> MonitorLayout::MonitorIndexAt(Point p) const {

@@ -24,11 +24,15 @@ Point DisplayDeviceShift(Rect deviceClip, Rect virtualScreen);
 class MonitorLayout {
  public:
   MonitorLayout() : MonitorLayout(std::vector<Rect>{}) {}
-  // Monitors in enumeration order (the primary need not be first or leftmost). Empty
-  // rectangles are dropped.
-  explicit MonitorLayout(std::vector<Rect> monitors);
+  // Monitors in enumeration order (the primary need not be first or leftmost), with their
+  // refresh rates in the same order where known. Empty rectangles are dropped.
+  explicit MonitorLayout(std::vector<Rect> monitors, std::vector<int> refreshHz = {});
 
   const std::vector<Rect>& Monitors() const { return monitors_; }
+
+  // The refresh rate of the monitor showing `window` (CurrentMonitorIndex): 60 Hz where it is
+  // not known or reported as 0 or 1 (the system's "default").
+  int RefreshHzOf(Rect window) const;
 
   // Bounding rectangle of all monitors, extended so that it always contains (0, 0); with no
   // monitor at all it is the single pixel (0, 0, 1, 1).
@@ -68,6 +72,7 @@ class MonitorLayout {
 
  private:
   std::vector<Rect> monitors_;
+  std::vector<int> refreshHz_;  // per monitor; 0 where not known
   Rect desktop_;
 };
 

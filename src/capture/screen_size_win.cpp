@@ -7,9 +7,28 @@
 namespace viz {
 namespace {
 
-BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT r, LPARAM lp) noexcept {
+struct Monitors {
+  std::vector<Rect> rects;
+  std::vector<int> refreshHz;
+};
+
+// The refresh rate the monitor's display mode has; 0 when it cannot be read.
+int RefreshHzOf(HMONITOR monitor) {
+  MONITORINFOEXW mi{};
+  mi.cbSize = sizeof mi;
+  DEVMODEW mode{};
+  mode.dmSize = sizeof mode;
+  if (!::GetMonitorInfoW(monitor, &mi) ||
+      !::EnumDisplaySettingsW(mi.szDevice, ENUM_CURRENT_SETTINGS, &mode))
+    return 0;
+  return static_cast<int>(mode.dmDisplayFrequency);
+}
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT r, LPARAM lp) noexcept {
   return Guarded([&] {
-    reinterpret_cast<std::vector<Rect>*>(lp)->push_back(ToRect(*r));
+    auto* m = reinterpret_cast<Monitors*>(lp);
+    m->rects.push_back(ToRect(*r));
+    m->refreshHz.push_back(RefreshHzOf(monitor));
     return TRUE;
   }, [] { return FALSE; });
 }
@@ -17,12 +36,13 @@ BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT r, LPARAM lp) noexcept {
 }  // namespace
 
 void TMyScreenSize::Enumerate() {
-  std::vector<Rect> monitors;
-  ::EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
-  if (monitors.empty()) {
-    monitors.push_back(Rect{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
+  Monitors m;
+  ::EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&m));
+  if (m.rects.empty()) {
+    m.rects.push_back(Rect{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
+    m.refreshHz.assign(1, 0);
   }
-  layout_ = MonitorLayout(std::move(monitors));
+  layout_ = MonitorLayout(std::move(m.rects), std::move(m.refreshHz));
 }
 
 RECT TMyScreenSize::VirtualScreen() {

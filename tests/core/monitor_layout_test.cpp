@@ -63,6 +63,13 @@ TEST(MonitorLayout, GapBetweenMonitors) {
   EXPECT_EQ(m.NextMonitorOrigin({1900, 10, 2100, 220}, false), (Point{0, 0}));
   EXPECT_EQ(m.CurrentMonitorIndex({9000, 9000, 9243, 9210}), 0u);
   EXPECT_EQ(m.NextMonitorOrigin({9000, 9000, 9243, 9210}, false), (Point{2000, 0}));
+
+  // The refresh rate follows the monitor the window is on; an empty monitor dropped from the
+  // list takes its rate along, and 0 or 1 (the display's "default") counts as 60 Hz.
+  const MonitorLayout rated({kPrimary, Rect{}, kAfterGap}, {144, 75, 1});
+  EXPECT_EQ(rated.RefreshHzOf({100, 100, 343, 310}), 144);
+  EXPECT_EQ(rated.RefreshHzOf({2100, 10, 2343, 220}), 60);
+  EXPECT_EQ(m.RefreshHzOf({100, 100, 343, 310}), 60);
 }
 
 TEST(MonitorLayout, DesktopAlwaysContainsTheOrigin) {

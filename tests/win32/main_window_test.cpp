@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
+#include "api_hooks.h"
 #include "app/main_window_win.h"
 #include "commands/menu_table.h"
 #include "platform/sysfuncs_win.h"
@@ -247,6 +249,10 @@ TEST_F(MainWindowTest, EveryLineOffLeavesTheStatusLineAndTheImageMinimum) {
 }
 
 TEST_F(MainWindowTest, ARestTickNoticesAMovedCursorThatNoHookReported) {
+  static const bool hooked = bench::InstallHooks(nullptr) > 0;
+  ASSERT_TRUE(hooked);
+  bench::ResetStats();
+  bench::SetCounting(true);
   const POINT rest{500, 400}, moved{537, 411};
   ::SetCursorPos(rest.x, rest.y);
   ASSERT_TRUE(PumpUntil([&] { return win_->Resting(); }, 5000)) << "a still cursor never rested";
@@ -255,16 +261,94 @@ TEST_F(MainWindowTest, ARestTickNoticesAMovedCursorThatNoHookReported) {
   ASSERT_TRUE(PumpUntil([&] { return win_->CaptureCount() != before; }, 3000));
   ASSERT_TRUE(win_->Resting());
 
-  // SetCursorPos is no mouse input: low-level mouse hooks never see it, just as a hook the
-  // system has dropped sees nothing.
+  // SetCursorPos is no mouse input: nothing reports it, just as nothing would report a
+  // movement the system failed to deliver.
   ::SetCursorPos(moved.x, moved.y);
   test::PumpFor(200);
-  EXPECT_TRUE(win_->Resting()) << "the window's hook woke it: the test shows nothing";
+  EXPECT_TRUE(win_->Resting()) << "a movement report woke it: the test shows nothing";
 
   // The rest tick finds the cursor elsewhere, captures there and ends the rest.
   EXPECT_TRUE(PumpUntil([&] { return win_->LastCapture().ScreenPos.x == moved.x &&
                                      win_->LastCapture().ScreenPos.y == moved.y; }, 3000));
   EXPECT_FALSE(win_->Resting());
+
+  // Resting or not, no hook: a hook would make every pointer movement wait for this thread.
+  bench::SetCounting(false);
+  for (const bench::ApiStat& st : bench::Stats())
+    EXPECT_TRUE(std::string(st.name) != "SetWindowsHookExW" || st.calls == 0);
+}
+
+// Relative mouse input, `n` movements in one burst.
+void MoveMouse(int n, int dx, int dy) {
+  std::vector<INPUT> in(static_cast<size_t>(n));
+  for (INPUT& i : in) {
+    i.type = INPUT_MOUSE;
+    i.mi.dx = dx;
+    i.mi.dy = dy;
+    i.mi.dwFlags = MOUSEEVENTF_MOVE;
+  }
+  ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+POINT CursorPos() {
+  POINT p{};
+  ::GetCursorPos(&p);
+  return p;
+}
+
+// Until the cursor has left `from` and the movements' raw input is handled.
+bool PumpMovementFrom(POINT from) {
+  return PumpUntil([&] {
+    const POINT p = CursorPos();
+    return (p.x != from.x || p.y != from.y) && HIWORD(::GetQueueStatus(QS_RAWINPUT)) == 0;
+  }, 3000);
+}
+
+// Pointer movements bring the cycles, not the timer: one for a movement, one for a burst within
+// a frame, none while the view is fixed or frozen; a command's refresh still has its follow-up.
+TEST_F(MainWindowTest, PointerMovementsBringOneCycleAFrameAndNoneWhileFrozen) {
+  const HWND w = win_->hwnd();
+  ::SetCursorPos(500, 400);
+  win_->RefreshNow();
+  ::KillTimer(w, kTimerMain);  // from here on only movements bring cycles
+  test::PumpPending();
+  auto showsCursor = [&] {
+    const POINT p = CursorPos();
+    return win_->LastCapture().ScreenPos.x == p.x && win_->LastCapture().ScreenPos.y == p.y;
+  };
+  for (int burst : {1, 12}) {
+    // A frame or two since the last cycle: the burst's first movement could run one at once.
+    const DWORD last = ::GetTickCount();
+    PumpUntil([&] { return ::GetTickCount() - last >= 40; }, 1000);
+    const POINT from = CursorPos();
+    const unsigned before = win_->CaptureCount();
+    MoveMouse(burst, 3, 2);
+    ASSERT_TRUE(PumpMovementFrom(from));
+    EXPECT_TRUE(PumpUntil(showsCursor, 3000)) << "burst of " << burst;
+    test::PumpPending();
+    EXPECT_EQ(win_->CaptureCount(), before + 1) << "burst of " << burst;
+  }
+
+  for (Cmd frozen : {Cmd::Capture_Fixed, Cmd::Capture_Pause}) {
+    win_->Fire(frozen, Sender::Menu);
+    ::KillTimer(w, kTimerMain);
+    test::PumpPending();
+    const POINT from = CursorPos();
+    const unsigned before = win_->CaptureCount();
+    MoveMouse(4, 5, 5);
+    ASSERT_TRUE(PumpMovementFrom(from));
+    test::PumpPending();
+    EXPECT_EQ(win_->CaptureCount(), before)
+        << "a movement while " << (frozen == Cmd::Capture_Fixed ? "fixed" : "paused");
+    win_->Fire(frozen, Sender::Menu);
+  }
+
+  // The timer runs again after the resume; a refresh is followed by one more capture soon after,
+  // well before the still view's once-a-second one.
+  test::PumpPending();
+  win_->RefreshNow();
+  const unsigned refreshed = win_->CaptureCount();
+  EXPECT_TRUE(PumpUntil([&] { return win_->CaptureCount() > refreshed; }, 600));
 }
 
 TEST_F(MainWindowTest, CompositionSwitchedOnTakesNoSelfCaptureAwayWithANotice) {

@@ -1,0 +1,38 @@
+// When the capture cycles run while the pointer moves: one per display frame. A movement runs a
+// cycle at once when the last cycle is a frame old, else one cycle becomes due at the end of
+// that frame, and further movements until then add nothing; however often the mouse reports,
+// the picture changes at most once a frame, and never more than a frame after the pointer.
+// A timer tick within a frame of the last cycle is that frame's cycle too.
+#pragma once
+
+#include <cstdint>
+
+namespace viz {
+
+class FramePacer {
+ public:
+  // The frame of the display that shows the picture; 60 Hz where the rate is not above 1.
+  void SetRefreshHz(int hz);
+  int64_t FrameUs() const { return frameUs_; }
+
+  // What a movement at `nowUs` (microseconds of a steady clock) asks for: a cycle now (0), or
+  // one in the returned number of microseconds; -1 when one is already due.
+  int64_t OnMovement(int64_t nowUs);
+  // The frame's end came: its cycle runs now.
+  void DueReached() { due_ = false; }
+  bool Due() const { return due_; }
+  // A timer tick at `nowUs` runs its cycle unless one ran within this frame.
+  bool TickRuns(int64_t nowUs) const { return !ran_ || nowUs - lastUs_ >= frameUs_; }
+  void CycleRan(int64_t nowUs) {
+    ran_ = true;
+    lastUs_ = nowUs;
+  }
+
+ private:
+  int64_t frameUs_ = 1000000 / 60;
+  bool ran_ = false;
+  int64_t lastUs_ = 0;
+  bool due_ = false;
+};
+
+}  // namespace viz
