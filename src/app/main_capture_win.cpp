@@ -135,6 +135,8 @@ bool MainWindow::FollowsCursor() const {
 
 // The pointer moved: a cycle for the new place now, or at the end of the display frame when
 // one ran within it. A frozen or fixed view captures nothing new, and stays at rest.
+// The cycle asks for the cursor: a report's message point is no substitute (under Wine it is
+// the place before the movement).
 void MainWindow::OnPointerMoved() {
   // Movements already waiting are this one's too: a burst brings one cycle, for where it ended.
   MSG m;
@@ -142,11 +144,14 @@ void MainWindow::OnPointerMoved() {
     DefProc(m.message, m.wParam, m.lParam);
   if (!FollowsCursor()) return;
   LeaveRest();
+  const bool wasDue = timer_.frames.Due();
   const int64_t waitUs = timer_.frames.OnMovement(SteadyUs());
-  if (waitUs == 0)
+  if (waitUs == 0) {
+    if (wasDue) ::KillTimer(hwnd_, kTimerFrame);
     Timer_MainTimer(Sender::Timer);
-  else if (waitUs > 0)
+  } else if (waitUs > 0) {
     ::SetTimer(hwnd_, kTimerFrame, static_cast<UINT>((waitUs + 999) / 1000), nullptr);
+  }
 }
 
 void MainWindow::Timer_FrameTimer() {

@@ -1,8 +1,10 @@
 // When the capture cycles run while the pointer moves: one per display frame. A movement runs a
 // cycle at once when the last cycle is a frame old, else one cycle becomes due at the end of
-// that frame, and further movements until then add nothing; however often the mouse reports,
+// that frame, and further movements within it add nothing; however often the mouse reports,
 // the picture changes at most once a frame, and never more than a frame after the pointer.
-// A timer tick within a frame of the last cycle is that frame's cycle too.
+// The first movement past the frame's end runs the due cycle at once (a timer set for the rest
+// of the frame may fire late: Windows' timers keep to its 15.6 ms clock tick). A timer tick
+// within a frame of the last cycle is that frame's cycle too.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +17,9 @@ class FramePacer {
   void SetRefreshHz(int hz);
   int64_t FrameUs() const { return frameUs_; }
 
-  // What a movement at `nowUs` (microseconds of a steady clock) asks for: a cycle now (0), or
-  // one in the returned number of microseconds; -1 when one is already due.
+  // What a movement at `nowUs` (microseconds of a steady clock) asks for: a cycle now (0; one
+  // that was due is no longer), or one in the returned number of microseconds; -1 when one is
+  // already due.
   int64_t OnMovement(int64_t nowUs);
   // The frame's end came: its cycle runs now.
   void DueReached() { due_ = false; }
