@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Watches the magnifier from the X side while the X server moves the pointer, as a hand would.
 
-The view looks at vizpattern's window, whose every pixel tells its own screen position, so the
+The view looks at the window of `vizref --pattern`, whose every pixel tells its own screen position, so the
 pixel at the centre of the magnified view tells where the picture shown was taken. The probe
 reads that pixel straight from the X server (XGetImage of the root window) and moves the pointer
 with XWarpPointer, without a Windows program in between.

@@ -2,9 +2,12 @@
 // copy the screen area around the cursor, enlarge it, draw a grid with LineTo and paint, every
 // tick, whether anything changed or not. A borderless popup of the magnifier's designed client
 // size at the magnifier's place.
-//   vizref.exe [--interval MS] [--size WxH] [--pos X,Y] [--mag N] [--seconds S] [--idle|--copy]
+//   vizref.exe [--interval MS] [--size WxH] [--pos X,Y] [--mag N] [--seconds S]
+//              [--idle|--copy|--pattern]
 // --idle: ticks that do nothing (what the timer alone costs); --copy: ticks that only copy the
-// area around the cursor from the screen (what no magnifier can leave out).
+// area around the cursor from the screen (what no magnifier can leave out); --pattern: no ticks,
+// the window shows where each of its pixels is (red: x & 0xFF, green: y & 0xFF, blue: the next
+// four bits of x, and of y above them), for the motion benchmark's magnifier to look at.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -18,6 +21,7 @@ constexpr UINT_PTR kTimerEnd = 2;   // the run is over
 int g_interval = 60, g_w = 243, g_h = 210, g_x = 75, g_y = 75, g_mag = 6, g_seconds = 0;
 bool g_idle = false;  // ticks that do nothing
 bool g_copyOnly = false;  // ticks that only copy from the screen
+bool g_pattern = false;   // no ticks; the window shows the position pattern
 HDC g_screen = nullptr;  // the display, held for the program's life
 HDC g_src = nullptr, g_back = nullptr;
 HPEN g_pen = nullptr;
@@ -28,6 +32,15 @@ HDC MemoryDc(int w, int h) {
   ::SelectObject(dc, ::CreateCompatibleBitmap(screen, w, h));
   ::ReleaseDC(nullptr, screen);
   return dc;
+}
+
+void DrawPattern() {
+  for (int y = 0; y < g_h; ++y)
+    for (int x = 0; x < g_w; ++x) {
+      const int sx = g_x + x, sy = g_y + y;
+      const int high = ((sx >> 8) & 0x0F) | (((sy >> 8) & 0x0F) << 4);
+      ::SetPixelV(g_back, x, y, RGB(sx & 0xFF, sy & 0xFF, high));
+    }
 }
 
 void Tick(HWND w) {
@@ -81,6 +94,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
   for (int i = 1; i < argc; ++i) {
     if (!std::wcscmp(argv[i], L"--idle")) { g_idle = true; continue; }
     if (!std::wcscmp(argv[i], L"--copy")) { g_copyOnly = true; continue; }
+    if (!std::wcscmp(argv[i], L"--pattern")) { g_pattern = true; continue; }
     if (i + 1 >= argc) break;
     if (!std::wcscmp(argv[i], L"--interval")) g_interval = _wtoi(argv[++i]);
     else if (!std::wcscmp(argv[i], L"--size")) std::swscanf(argv[++i], L"%dx%d", &g_w, &g_h);
@@ -94,6 +108,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
   g_src = MemoryDc(g_w, g_h);
   g_back = MemoryDc(g_w, g_h);
   g_pen = ::CreatePen(PS_SOLID, 1, RGB(0x99, 0x99, 0x99));
+  if (g_pattern) DrawPattern();
 
   WNDCLASSW wc{};
   wc.lpfnWndProc = Proc;
@@ -104,7 +119,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
   HWND w = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"VizRef", L"vizref", WS_POPUP | WS_VISIBLE, g_x,
                              g_y, g_w, g_h, nullptr, nullptr, inst, nullptr);
   if (!w) return 1;
-  ::SetTimer(w, kTimerTick, static_cast<UINT>(g_interval), nullptr);
+  if (!g_pattern) ::SetTimer(w, kTimerTick, static_cast<UINT>(g_interval), nullptr);
   if (g_seconds > 0) ::SetTimer(w, kTimerEnd, static_cast<UINT>(g_seconds) * 1000, nullptr);
   MSG msg;
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);

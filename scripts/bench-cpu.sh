@@ -8,8 +8,8 @@
 # over a window, in per cent of one core, the median of several windows; wineserver and the
 # desktop process serve both alike and are not counted.
 #
-# Then the pointer in motion, the program over vizpattern (a window whose every pixel tells its
-# own place), watched from the X side by bench/motion_probe.py: the latency from the X server's
+# Then the pointer in motion, the program over vizref --pattern (a window whose every pixel tells
+# its own place), watched from the X side by bench/motion_probe.py: the latency from the X server's
 # move to the view showing the new place (median and p95 of 40 moves at varied phases); the
 # pictures a second and the CPU while the pointer moves faster than the display (200 moves a
 # second round a circle), and CPU per picture against a bare copy (vizref --copy) run at the
@@ -45,7 +45,7 @@ done
 [ -z "$baseline" ] || [ -f "$baseline" ] || { echo "bench-cpu: no baseline $baseline" >&2; exit 1; }
 viz_arch_runnable "$arch" || { echo "bench-cpu: cannot run $arch here: $VIZ_ARCH_WHY" >&2; exit 1; }
 viz_use_arch "$arch"
-[ "${VIZ_BENCH_NOBUILD:-0}" = 1 ] || bash scripts/build.sh --arch "$arch" --target vizmoria vizref vizpattern
+[ "${VIZ_BENCH_NOBUILD:-0}" = 1 ] || bash scripts/build.sh --arch "$arch" --target vizmoria vizref
 
 # Folders of their own; the program's settings file holds only the smooth-capture option (the
 # rest are the defaults: designed size, zoom 6, grid on, six lines).
@@ -232,7 +232,7 @@ done
 
 # ---- the pointer in motion -------------------------------------------------------------------
 
-pattern_rect=480,180,1120,720 cx=800 cy=450
+cx=800 cy=450   # the pointer's centre, inside the pattern at (480, 180) 640x540
 probe() { python3 "$root/bench/motion_probe.py" "$@"; }
 
 # CPU % and pictures a second over the same windows: the probe counts while the CPU is summed.
@@ -251,7 +251,7 @@ measure_pictures() {  # PID SX SY: "cpu pps", medians over $runs windows
 
 motion_case() {  # label folder: the program over the pattern, in motion
   local label=$1 dir=$2 sample out bursts0 bursts1 burst_log=$run_dir/bursts.log
-  (cd "$run_dir" && exec "$VIZ_WINE" "$VIZ_WIN_BUILD/vizpattern.exe" --rect "$pattern_rect") >/dev/null 2>&1 &
+  (cd "$run_dir" && exec "$VIZ_WINE" "$VIZ_WIN_BUILD/vizref.exe" --pattern --pos 480,180 --size 640x540) >/dev/null 2>&1 &
   xdotool mousemove "$cx" "$cy"
   start_program vizmoria.exe "$dir" "$VIZ_WINE" "$dir/vizmoria.exe"
   sample=$(probe calibrate 60 60 420 480 "$cx" "$cy") || { echo "bench-cpu: $label: no view found" >&2; exit 1; }
@@ -277,7 +277,7 @@ motion_case() {  # label folder: the program over the pattern, in motion
 }
 
 echo
-echo "the pointer in motion over vizpattern, watched from the X side:"
+echo "the pointer in motion over the pattern, watched from the X side:"
 for p in "${programs[@]}"; do motion_case "$p" "$run_dir/$p-60"; done
 # The bare copy at the rate of the new program's pictures.
 pps=${result[vizmoria.fast]#* }

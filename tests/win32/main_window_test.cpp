@@ -440,27 +440,20 @@ TEST_F(MainWindowTest, SmoothCaptureShowsEveryChangeWithinTwoTicksAndPaintsNothi
 // Another program's answer is no size: the text is read to a bound, and the window is described,
 // copied and paused over like any other.
 TEST_F(MainWindowTest, AWindowClaimingAnEndlessTextIsDescribedCopiedAndPausedOver) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = EndlessTextProc;
-  wc.hInstance = ::GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"VizEndlessText";
-  ::RegisterClassW(&wc);
+  const std::wstring cls = L"VizEndlessText";
   RECT mr;
   ::GetWindowRect(win_->hwnd(), &mr);
   const RECT at{mr.right + 40, mr.top, mr.right + 240, mr.top + 200};
   HWND w = nullptr;
   test::WindowThread t([&] {
-    w = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, wc.lpszClassName,
-                          L"", WS_POPUP, at.left, at.top, 200, 200, nullptr, nullptr,
-                          wc.hInstance, nullptr);
-    ::ShowWindow(w, SW_SHOWNOACTIVATE);
+    w = test::MakeProcPopup(cls.c_str(), EndlessTextProc, at.left, at.top, 200, 200);
   }, false);
   ASSERT_TRUE(w);
   ::SetCursorPos(at.left + 100, at.top + 100);
   auto describesIt = [&] {
     const CaptureInfo& cap = win_->LastCapture();
     return cap.Handle == static_cast<uint32_t>(reinterpret_cast<uintptr_t>(w)) &&
-           cap.ClassName == wc.lpszClassName && !cap.Text.empty() && cap.Text.size() <= (1u << 20);
+           cap.ClassName == cls && !cap.Text.empty() && cap.Text.size() <= (1u << 20);
   };
   EXPECT_TRUE(PumpUntil(describesIt, 3000))
       << "described " << std::string(win_->LastCapture().ClassName.begin(),
@@ -468,7 +461,7 @@ TEST_F(MainWindowTest, AWindowClaimingAnEndlessTextIsDescribedCopiedAndPausedOve
       << " with a text of " << win_->LastCapture().Text.size() << " characters";
 
   win_->Fire(Cmd::Copy_All, Sender::Menu);
-  EXPECT_NE(ClipboardText().find(wc.lpszClassName), std::wstring::npos);
+  EXPECT_NE(ClipboardText().find(cls), std::wstring::npos);
 
   win_->Fire(Cmd::Capture_Pause, Sender::Menu);
   ASSERT_TRUE(win_->Commands().Checked(Cmd::Capture_Pause));

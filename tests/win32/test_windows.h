@@ -44,6 +44,20 @@ inline HWND MakePopup(const wchar_t* text, int x, int y, int w, int h, DWORD exS
   return wnd;
 }
 
+// The same, of a class of its own whose procedure answers some messages its own way.
+inline HWND MakeProcPopup(const wchar_t* cls, WNDPROC proc, int x, int y, int w, int h) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = cls;
+  RegisterClassW(&wc);  // fails harmlessly when registered before
+  HWND wnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, cls, L"",
+                             WS_POPUP, x, y, w, h, nullptr, nullptr, wc.hInstance, nullptr);
+  if (wnd) SetWindowPos(wnd, HWND_TOPMOST, 0, 0, 0, 0,
+                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  return wnd;
+}
+
 inline HWND MakeChild(HWND parent, const wchar_t* text, int x, int y, int w, int h, DWORD style = WS_VISIBLE) {
   RegisterTestClasses();
   return CreateWindowExW(0, kTestChildClass, text, WS_CHILD | style, x, y, w, h, parent, nullptr,

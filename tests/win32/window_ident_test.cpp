@@ -162,24 +162,17 @@ LRESULT CALLBACK VanishingProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 TEST_F(WindowIdentTest, AWindowGoingWhileTheSnapshotIsTakenLeavesTheWindowsBelowIt) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = VanishingProc;
-  wc.hInstance = ::GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"VizVanishing";
-  ::RegisterClassW(&wc);
   HWND gone = nullptr;
   test::WindowThread t([&] {  // above every window of the scene
-    gone = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, wc.lpszClassName,
-                             L"", WS_POPUP, 20, 700, 50, 50, nullptr, nullptr, wc.hInstance, nullptr);
-    ::SetWindowPos(gone, HWND_TOPMOST, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    gone = test::MakeProcPopup(L"VizVanishing", VanishingProc, 20, 700, 50, 50);
   }, false);
   ASSERT_TRUE(gone);
   T_WinList list;
   list.Take(self);
   EXPECT_FALSE(::IsWindow(gone));
   T_WinItem it;
-  for (auto [x, y, w] : {std::tuple{300, 250, a}, {500, 300, b}, {1000, 450, self}, {870, 270, under}}) {
+  for (auto [x, y, w] :
+       {std::tuple{300, 250, a}, {500, 300, b}, {1000, 450, self}, {870, 270, under}}) {
     ASSERT_TRUE(list.Find(POINT{x, y}, self, false, &it));
     EXPECT_EQ(it.hwnd, w) << x << "," << y;
   }
