@@ -86,6 +86,7 @@ void MainWindow::Timer_MainTimer(Sender) {
   const DWORD now = tick;
   const DWORD last = timer_.FLastCaptureTick;
   if (still && last != 0 && now >= last && now - last <= static_cast<DWORD>(timer_.tag) && !smooth) {
+    if (timer_.paintOwed) PaintCycle(nullptr);
     if (now - last >= kRestAfterMs) EnterRest(now);
     return;
   }
@@ -104,12 +105,14 @@ void MainWindow::Timer_MainTimer(Sender) {
   // The information panel.
   DrawPanel(FViewBitmap.dc(), active_, &dirty);
 
-  // Paint, straight into the window: a WM_PAINT round would cost more than the capture.
+  // Paint. A cycle that opened a movement from rest paints nothing while more of the movement
+  // already waits: its picture is outdated, and the cycle due at the end of the frame paints all
+  // of the view at the place reached (a burst of reports is one picture).
   if (!dirty.empty() || timer_.paintAll) {
-    WindowDc dc(hwnd_);
-    if (dc) PaintView(dc.get(), active_, timer_.paintAll ? nullptr : &dirty);
-    timer_.paintAll = false;
-    ++timer_.paintCount;
+    if (timer_.openingMove && HIWORD(::GetQueueStatus(QS_RAWINPUT)) != 0)
+      timer_.paintOwed = timer_.paintAll = true;
+    else
+      PaintCycle(&dirty);
   }
 
   // The cycle is done: a still point waits a second from now.
@@ -119,6 +122,15 @@ void MainWindow::Timer_MainTimer(Sender) {
   ++timer_.captureCount;
   // At rest the next tick is the next once-a-second capture, a second from this one.
   if (timer_.resting && !smooth) ::SetTimer(hwnd_, kTimerMain, kRestRecaptureMs, nullptr);
+}
+
+// Paints straight into the window (a WM_PAINT round would cost more than the capture): the view
+// rectangles `dirty`, or all of it.
+void MainWindow::PaintCycle(const std::vector<RECT>* dirty) {
+  WindowDc dc(hwnd_);
+  if (dc) PaintView(dc.get(), active_, timer_.paintAll ? nullptr : dirty);
+  timer_.paintAll = timer_.paintOwed = false;
+  ++timer_.paintCount;
 }
 
 // A tick of the main timer, unless a cycle ran within this display frame: a movement brought
@@ -138,16 +150,20 @@ bool MainWindow::FollowsCursor() const {
 // The cycle asks for the cursor: a report's message point is no substitute (under Wine it is
 // the place before the movement).
 void MainWindow::OnPointerMoved() {
-  // Movements already waiting are this one's too: a burst brings one cycle, for where it ended.
-  MSG m;
-  while (::PeekMessageW(&m, hwnd_, WM_INPUT, WM_INPUT, PM_REMOVE))
-    DefProc(m.message, m.wParam, m.lParam);
   if (!FollowsCursor()) return;
   LeaveRest();
-  const bool wasDue = timer_.frames.Due();
-  const int64_t waitUs = timer_.frames.OnMovement(SteadyUs());
+  const int64_t now = SteadyUs();
+  const bool fromRest = timer_.frames.Idle(now), wasDue = timer_.frames.Due();
+  const int64_t waitUs = timer_.frames.OnMovement(now);
   if (waitUs == 0) {
+    // Movements already waiting are this one's too: a burst brings one cycle, for where it
+    // ended.
+    MSG m;
+    while (::PeekMessageW(&m, hwnd_, WM_INPUT, WM_INPUT, PM_REMOVE))
+      DefProc(m.message, m.wParam, m.lParam);
     if (wasDue) ::KillTimer(hwnd_, kTimerFrame);
+    timer_.openingMove = fromRest;
+    ScopeExit opened([this] { timer_.openingMove = false; });
     Timer_MainTimer(Sender::Timer);
   } else if (waitUs > 0) {
     ::SetTimer(hwnd_, kTimerFrame, static_cast<UINT>((waitUs + 999) / 1000), nullptr);

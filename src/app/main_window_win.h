@@ -109,6 +109,8 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
     DWORD stillSince = 0;        // since when the capture point has not moved
     bool resting = false;        // rest mode: the timer ticks only for the still view's capture
     FramePacer frames;           // cycles brought by pointer movements
+    bool openingMove = false;    // the cycle runs for a movement that ended a still spell
+    bool paintOwed = false;      // a cycle drew a picture it did not paint
   };
   // The toolbar and what it owns.
   struct Toolbar {
@@ -156,6 +158,7 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
 
   // ---- capture (main_capture_win.cpp)
   void Timer_MainTimer(Sender s);
+  void PaintCycle(const std::vector<RECT>* dirty);
   CaptureRequest MakeCaptureRequest(POINT pt) const;
   void EnterRest(DWORD now);
   void LeaveRest();

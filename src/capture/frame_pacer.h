@@ -24,6 +24,8 @@ class FramePacer {
   // The frame's end came: its cycle runs now.
   void DueReached() { due_ = false; }
   bool Due() const { return due_; }
+  // No cycle for two frames: a movement at `nowUs` starts from a still spell.
+  bool Idle(int64_t nowUs) const { return !ran_ || nowUs - lastUs_ >= 2 * frameUs_; }
   // A timer tick at `nowUs` runs its cycle unless one ran within this frame.
   bool TickRuns(int64_t nowUs) const { return !ran_ || nowUs - lastUs_ >= frameUs_; }
   void CycleRan(int64_t nowUs) {
