@@ -21,6 +21,9 @@ constexpr DWORD kRestRecaptureMs = 1020;
 // With smooth capture a resting view keeps its ticks; the cursor is read again at least this
 // often even when no movement was reported (a program may move the cursor).
 constexpr DWORD kCursorRecheckMs = 250;
+// Movement reports left unread while a cycle is due: given up for this long when the waits for
+// them end late (coarse timers, or a busy machine).
+constexpr DWORD kWaitsGivenUpMs = 10000;
 
 // Microseconds of a steady clock, for the display frames (the tick count is too coarse on
 // Windows: 15.6 ms).
@@ -174,6 +177,24 @@ void MainWindow::Timer_FrameTimer() {
   ::KillTimer(hwnd_, kTimerFrame);
   timer_.frames.DueReached();
   if (FollowsCursor()) Timer_MainTimer(Sender::Timer);
+}
+
+// Waits that end late three times in a row are given up for ten seconds: the timers are coarse
+// (or the machine is busy), and the reports are read as they come meanwhile.
+DWORD MainWindow::ReportsMayWaitMs() const {
+  if (!timer_.frames.Due()) return 0;
+  if (timer_.waitsGivenUp && ::GetTickCount() - timer_.waitsGivenUpAt < kWaitsGivenUpMs) return 0;
+  const int64_t leftUs = timer_.frames.DueAtUs() - SteadyUs();
+  return leftUs > 2000 ? static_cast<DWORD>(leftUs / 1000) : 0;
+}
+
+void MainWindow::ReportWaitEnded(bool late) {
+  constexpr int kLateWaits = 3;
+  timer_.lateWaits = late ? timer_.lateWaits + 1 : 0;
+  timer_.waitsGivenUp = timer_.lateWaits >= kLateWaits;
+  if (!timer_.waitsGivenUp) return;
+  timer_.lateWaits = 0;
+  timer_.waitsGivenUpAt = ::GetTickCount();
 }
 
 // The frame is that of the monitor showing the picture.

@@ -84,6 +84,12 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
 
   // Runs one capture cycle now (the next timer tick captures once more about 100 ms later).
   void RefreshNow();
+  // The message loop's part in the pacing: how long movement reports may stay unread in the
+  // queue (a cycle is due at the end of the frame), 0 when they are read as they come; and that
+  // a wait for that long ended, `late` when well after it (timers as coarse as Windows' 15.6 ms
+  // tick: such waits are given up for a while after a few).
+  DWORD ReportsMayWaitMs() const;
+  void ReportWaitEnded(bool late);
 
   // Read by tests and the picture copy.
   const CaptureInfo& LastCapture() const { return FCaptureInfo; }
@@ -111,6 +117,9 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
     FramePacer frames;           // cycles brought by pointer movements
     bool openingMove = false;    // the cycle runs for a movement that ended a still spell
     bool paintOwed = false;      // a cycle drew a picture it did not paint
+    int lateWaits = 0;           // report waits in a row that ended late
+    bool waitsGivenUp = false;   // for a while, from waitsGivenUpAt (a tick count)
+    DWORD waitsGivenUpAt = 0;
   };
   // The toolbar and what it owns.
   struct Toolbar {
