@@ -21,9 +21,9 @@ constexpr DWORD kRestRecaptureMs = 1020;
 // With smooth capture a resting view keeps its ticks; the cursor is read again at least this
 // often even when no movement was reported (a program may move the cursor).
 constexpr DWORD kCursorRecheckMs = 250;
-// Movement reports left unread while a cycle is due: given up for this long when the waits for
-// them end late (coarse timers, or a busy machine).
-constexpr DWORD kWaitsGivenUpMs = 10000;
+// Chases are given up for this long when the frame timer fires late (coarse timers, or a busy
+// machine).
+constexpr DWORD kChasesGivenUpMs = 10000;
 
 // Microseconds of a steady clock, for the display frames (the tick count is too coarse on
 // Windows: 15.6 ms).
@@ -153,7 +153,7 @@ bool MainWindow::FollowsCursor() const {
 // The cycle asks for the cursor: a report's message point is no substitute (under Wine it is
 // the place before the movement).
 void MainWindow::OnPointerMoved() {
-  if (!FollowsCursor()) return;
+  if (!FollowsCursor() || timer_.chasing) return;  // chasing: the frame timer follows
   LeaveRest();
   const int64_t now = SteadyUs();
   const bool fromRest = timer_.frames.Idle(now), wasDue = timer_.frames.Due();
@@ -161,40 +161,84 @@ void MainWindow::OnPointerMoved() {
   if (waitUs == 0) {
     // Movements already waiting are this one's too: a burst brings one cycle, for where it
     // ended.
-    MSG m;
-    while (::PeekMessageW(&m, hwnd_, WM_INPUT, WM_INPUT, PM_REMOVE))
-      DefProc(m.message, m.wParam, m.lParam);
+    DropWaitingReports();
     if (wasDue) ::KillTimer(hwnd_, kTimerFrame);
     timer_.openingMove = fromRest;
     ScopeExit opened([this] { timer_.openingMove = false; });
     Timer_MainTimer(Sender::Timer);
+    StartChase(now);
   } else if (waitUs > 0) {
     ::SetTimer(hwnd_, kTimerFrame, static_cast<UINT>((waitUs + 999) / 1000), nullptr);
   }
 }
 
-void MainWindow::Timer_FrameTimer() {
+// While the pointer keeps moving, the frame timer chases it and the reports stop: under Wine
+// each report read is a round trip to the server, several a frame for a fast mouse, while the
+// cycle asks for the cursor anyway. Two still frames end the chase and the reports come again
+// (a movement in between is seen by the main timer's next tick). Where the frame timer fires
+// late (Windows' timers keep to its 15.6 ms clock tick) chases are given up for a while, and
+// every report brings its frame's cycle.
+void MainWindow::StartChase(int64_t now) {
+  if (timer_.chasing || !motion_.Watching()) return;
+  if (timer_.chasesGivenUp && ::GetTickCount() - timer_.chasesGivenUpAt < kChasesGivenUpMs) return;
+  timer_.chasesGivenUp = false;
+  motion_.Stop();
+  timer_.chasing = true;
+  timer_.stillFrames = timer_.lateFrames = 0;
+  timer_.chaseTickUs = now;
+  ::SetTimer(hwnd_, kTimerFrame, ChaseIntervalMs(), nullptr);
+}
+
+void MainWindow::EndChase() {
+  if (!timer_.chasing) return;
+  timer_.chasing = false;
   ::KillTimer(hwnd_, kTimerFrame);
   timer_.frames.DueReached();
-  if (FollowsCursor()) Timer_MainTimer(Sender::Timer);
+  if (hwnd_) motion_.Start(hwnd_);
 }
 
-// Waits that end late three times in a row are given up for ten seconds: the timers are coarse
-// (or the machine is busy), and the reports are read as they come meanwhile.
-DWORD MainWindow::ReportsMayWaitMs() const {
-  if (!timer_.frames.Due()) return 0;
-  if (timer_.waitsGivenUp && ::GetTickCount() - timer_.waitsGivenUpAt < kWaitsGivenUpMs) return 0;
-  const int64_t leftUs = timer_.frames.DueAtUs() - SteadyUs();
-  return leftUs > 2000 ? static_cast<DWORD>(leftUs / 1000) : 0;
+UINT MainWindow::ChaseIntervalMs() const {
+  return static_cast<UINT>((timer_.frames.FrameUs() + 999) / 1000);
 }
 
-void MainWindow::ReportWaitEnded(bool late) {
-  constexpr int kLateWaits = 3;
-  timer_.lateWaits = late ? timer_.lateWaits + 1 : 0;
-  timer_.waitsGivenUp = timer_.lateWaits >= kLateWaits;
-  if (!timer_.waitsGivenUp) return;
-  timer_.lateWaits = 0;
-  timer_.waitsGivenUpAt = ::GetTickCount();
+void MainWindow::Timer_FrameTimer() {
+  if (timer_.chasing) {
+    ChaseTick();
+    return;
+  }
+  ::KillTimer(hwnd_, kTimerFrame);
+  timer_.frames.DueReached();
+  if (!FollowsCursor()) return;
+  DropWaitingReports();
+  Timer_MainTimer(Sender::Timer);
+}
+
+void MainWindow::ChaseTick() {
+  constexpr int kStillFrames = 2, kLateFrames = 3;
+  constexpr int64_t kLateUs = 4000;
+  const int64_t now = SteadyUs();
+  const bool late = now - timer_.chaseTickUs > ChaseIntervalMs() * int64_t{1000} + kLateUs;
+  timer_.chaseTickUs = now;
+  timer_.lateFrames = late ? timer_.lateFrames + 1 : 0;
+  if (timer_.lateFrames >= kLateFrames) {
+    timer_.chasesGivenUp = true;
+    timer_.chasesGivenUpAt = ::GetTickCount();
+  }
+  if (!FollowsCursor() || timer_.chasesGivenUp) {
+    EndChase();
+    return;
+  }
+  const auto before = view_.CapturePoint();
+  Timer_MainTimer(Sender::Timer);
+  timer_.stillFrames = view_.CapturePoint() == before ? timer_.stillFrames + 1 : 0;
+  if (timer_.stillFrames >= kStillFrames) EndChase();
+}
+
+// Reports waiting in the queue tell of movements the coming cycle shows (it asks for the cursor).
+void MainWindow::DropWaitingReports() {
+  MSG m;
+  while (::PeekMessageW(&m, hwnd_, WM_INPUT, WM_INPUT, PM_REMOVE))
+    DefProc(m.message, m.wParam, m.lParam);  // frees the input's data
 }
 
 // The frame is that of the monitor showing the picture.

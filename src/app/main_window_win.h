@@ -84,12 +84,6 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
 
   // Runs one capture cycle now (the next timer tick captures once more about 100 ms later).
   void RefreshNow();
-  // The message loop's part in the pacing: how long movement reports may stay unread in the
-  // queue (a cycle is due at the end of the frame), 0 when they are read as they come; and that
-  // a wait for that long ended, `late` when well after it (timers as coarse as Windows' 15.6 ms
-  // tick: such waits are given up for a while after a few).
-  DWORD ReportsMayWaitMs() const;
-  void ReportWaitEnded(bool late);
 
   // Read by tests and the picture copy.
   const CaptureInfo& LastCapture() const { return FCaptureInfo; }
@@ -117,9 +111,12 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
     FramePacer frames;           // cycles brought by pointer movements
     bool openingMove = false;    // the cycle runs for a movement that ended a still spell
     bool paintOwed = false;      // a cycle drew a picture it did not paint
-    int lateWaits = 0;           // report waits in a row that ended late
-    bool waitsGivenUp = false;   // for a while, from waitsGivenUpAt (a tick count)
-    DWORD waitsGivenUpAt = 0;
+    bool chasing = false;        // the frame timer follows a moving pointer, reports stopped
+    int64_t chaseTickUs = 0;     // the chase's last frame tick
+    int stillFrames = 0;         // chase frames in a row that found the cursor where it was
+    int lateFrames = 0;          // chase frames in a row that came late
+    bool chasesGivenUp = false;  // for a while, from chasesGivenUpAt (a tick count)
+    DWORD chasesGivenUpAt = 0;
   };
   // The toolbar and what it owns.
   struct Toolbar {
@@ -175,6 +172,11 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
   void OnPointerMoved();
   void Timer_MainTimerTick();
   void Timer_FrameTimer();
+  void DropWaitingReports();
+  void StartChase(int64_t now);
+  void EndChase();
+  void ChaseTick();
+  UINT ChaseIntervalMs() const;
   void UpdateFrameRate();
   void actCapture_PauseExecute(Cmd sender);
   bool FreezeCapture();

@@ -24,8 +24,6 @@ class FramePacer {
   // The frame's end came: its cycle runs now.
   void DueReached() { due_ = false; }
   bool Due() const { return due_; }
-  // When the frame of the last cycle ends.
-  int64_t DueAtUs() const { return lastUs_ + frameUs_; }
   // No cycle for two frames: a movement at `nowUs` starts from a still spell.
   bool Idle(int64_t nowUs) const { return !ran_ || nowUs - lastUs_ >= 2 * frameUs_; }
   // A timer tick at `nowUs` runs its cycle unless one ran within this frame.
