@@ -21,9 +21,6 @@ constexpr DWORD kRestRecaptureMs = 1020;
 // With smooth capture a resting view keeps its ticks; the cursor is read again at least this
 // often even when no movement was reported (a program may move the cursor).
 constexpr DWORD kCursorRecheckMs = 250;
-// Chases are given up for this long when the frame timer fires late (coarse timers, or a busy
-// machine).
-constexpr DWORD kChasesGivenUpMs = 10000;
 
 // Microseconds of a steady clock, for the display frames (the tick count is too coarse on
 // Windows: 15.6 ms).
@@ -153,7 +150,7 @@ bool MainWindow::FollowsCursor() const {
 // The cycle asks for the cursor: a report's message point is no substitute (under Wine it is
 // the place before the movement).
 void MainWindow::OnPointerMoved() {
-  if (!FollowsCursor() || timer_.chasing) return;  // chasing: the frame timer follows
+  if (!FollowsCursor() || timer_.frames.Chasing()) return;  // chasing: the frame timer follows
   LeaveRest();
   const int64_t now = SteadyUs();
   const bool fromRest = timer_.frames.Idle(now), wasDue = timer_.frames.Due();
@@ -172,37 +169,22 @@ void MainWindow::OnPointerMoved() {
   }
 }
 
-// While the pointer keeps moving, the frame timer chases it and the reports stop: under Wine
-// each report read is a round trip to the server, several a frame for a fast mouse, while the
-// cycle asks for the cursor anyway. Two still frames end the chase and the reports come again
-// (a movement in between is seen by the main timer's next tick). Where the frame timer fires
-// late (Windows' timers keep to its 15.6 ms clock tick) chases are given up for a while, and
-// every report brings its frame's cycle.
+// The chase (see FramePacer): the reports stop while the frame timer follows the pointer.
 void MainWindow::StartChase(int64_t now) {
-  if (timer_.chasing || !motion_.Watching()) return;
-  if (timer_.chasesGivenUp && ::GetTickCount() - timer_.chasesGivenUpAt < kChasesGivenUpMs) return;
-  timer_.chasesGivenUp = false;
+  if (timer_.frames.Chasing() || !motion_.Watching() || !timer_.frames.StartChase(now)) return;
   motion_.Stop();
-  timer_.chasing = true;
-  timer_.stillFrames = timer_.lateFrames = 0;
-  timer_.chaseTickUs = now;
-  ::SetTimer(hwnd_, kTimerFrame, ChaseIntervalMs(), nullptr);
+  ::SetTimer(hwnd_, kTimerFrame, timer_.frames.ChaseIntervalMs(), nullptr);
 }
 
 void MainWindow::EndChase() {
-  if (!timer_.chasing) return;
-  timer_.chasing = false;
+  if (!timer_.frames.Chasing()) return;
+  timer_.frames.EndChase();
   ::KillTimer(hwnd_, kTimerFrame);
-  timer_.frames.DueReached();
   if (hwnd_) motion_.Start(hwnd_);
 }
 
-UINT MainWindow::ChaseIntervalMs() const {
-  return static_cast<UINT>((timer_.frames.FrameUs() + 999) / 1000);
-}
-
 void MainWindow::Timer_FrameTimer() {
-  if (timer_.chasing) {
+  if (timer_.frames.Chasing()) {
     ChaseTick();
     return;
   }
@@ -214,24 +196,13 @@ void MainWindow::Timer_FrameTimer() {
 }
 
 void MainWindow::ChaseTick() {
-  constexpr int kStillFrames = 2, kLateFrames = 3;
-  constexpr int64_t kLateUs = 4000;
-  const int64_t now = SteadyUs();
-  const bool late = now - timer_.chaseTickUs > ChaseIntervalMs() * int64_t{1000} + kLateUs;
-  timer_.chaseTickUs = now;
-  timer_.lateFrames = late ? timer_.lateFrames + 1 : 0;
-  if (timer_.lateFrames >= kLateFrames) {
-    timer_.chasesGivenUp = true;
-    timer_.chasesGivenUpAt = ::GetTickCount();
-  }
-  if (!FollowsCursor() || timer_.chasesGivenUp) {
+  if (!timer_.frames.ChaseTickOnTime(SteadyUs()) || !FollowsCursor()) {
     EndChase();
     return;
   }
-  const auto before = view_.CapturePoint();
+  const Point before = view_.CapturePoint();
   Timer_MainTimer(Sender::Timer);
-  timer_.stillFrames = view_.CapturePoint() == before ? timer_.stillFrames + 1 : 0;
-  if (timer_.stillFrames >= kStillFrames) EndChase();
+  if (timer_.frames.ChaseOver(view_.CapturePoint() == before)) EndChase();
 }
 
 // Reports waiting in the queue tell of movements the coming cycle shows (it asks for the cursor).

@@ -108,15 +108,9 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
     DWORD cursorReadTick = 0;    // when the cursor position was last asked for
     DWORD stillSince = 0;        // since when the capture point has not moved
     bool resting = false;        // rest mode: the timer ticks only for the still view's capture
-    FramePacer frames;           // cycles brought by pointer movements
+    FramePacer frames;           // cycles brought by pointer movements, and the chase
     bool openingMove = false;    // the cycle runs for a movement that ended a still spell
     bool paintOwed = false;      // a cycle drew a picture it did not paint
-    bool chasing = false;        // the frame timer follows a moving pointer, reports stopped
-    int64_t chaseTickUs = 0;     // the chase's last frame tick
-    int stillFrames = 0;         // chase frames in a row that found the cursor where it was
-    int lateFrames = 0;          // chase frames in a row that came late
-    bool chasesGivenUp = false;  // for a while, from chasesGivenUpAt (a tick count)
-    DWORD chasesGivenUpAt = 0;
   };
   // The toolbar and what it owns.
   struct Toolbar {
@@ -176,7 +170,6 @@ class MainWindow : public WindowBase<MainWindow>, public CommandHost {
   void StartChase(int64_t now);
   void EndChase();
   void ChaseTick();
-  UINT ChaseIntervalMs() const;
   void UpdateFrameRate();
   void actCapture_PauseExecute(Cmd sender);
   bool FreezeCapture();

@@ -28,6 +28,23 @@ TEST(FramePacer, OneCycleAFrame) {
   EXPECT_TRUE(p.TickRuns(31500));
   EXPECT_FALSE(p.Idle(31500));
   EXPECT_TRUE(p.Idle(41500));
+
+  // The chase (10 ms frames): two still ticks end it; three late ones give chases up for a while.
+  ASSERT_TRUE(p.StartChase(0));
+  EXPECT_EQ(p.ChaseIntervalMs(), 10u);
+  EXPECT_TRUE(p.ChaseTickOnTime(10000));
+  EXPECT_FALSE(p.ChaseOver(true));
+  EXPECT_FALSE(p.ChaseOver(false));
+  EXPECT_FALSE(p.ChaseOver(true));
+  EXPECT_TRUE(p.ChaseOver(true));
+  p.EndChase();
+  ASSERT_TRUE(p.StartChase(100000));
+  EXPECT_TRUE(p.ChaseTickOnTime(120000));
+  EXPECT_TRUE(p.ChaseTickOnTime(140000));
+  EXPECT_FALSE(p.ChaseTickOnTime(160000));  // on a 15.6 ms clock tick, say
+  p.EndChase();
+  EXPECT_FALSE(p.StartChase(5000000));
+  EXPECT_TRUE(p.StartChase(10160000));
 }
 
 }  // namespace
